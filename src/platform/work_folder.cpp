@@ -1,0 +1,205 @@
+// POSIX implementation of the working-folder file operations.
+#include "platform/work_folder.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace orvo::platform {
+
+Error writeError(std::string_view stored) {
+    return {"Ошибка записи файла \"" + std::string(stored) + "\"", "Ошибка", false};
+}
+
+Error openError(std::string_view stored) {
+    return {"Ошибка открытия файла \"" + std::string(stored) + "\"", "Ошибка", false};
+}
+
+namespace {
+
+class Fd {
+public:
+    explicit Fd(int fd) : m_fd(fd) {}
+    ~Fd() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return m_fd; }
+    int release() {
+        int fd = m_fd;
+        m_fd = -1;
+        return fd;
+    }
+
+private:
+    int m_fd;
+};
+
+bool writeAll(int fd, const std::uint8_t* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+void syncFolder(const fs::path& folder) {
+    Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.get() >= 0)
+        ::fsync(dir.get());
+}
+
+} // namespace
+
+WorkFolder::WorkFolder(fs::path root) : m_resolver(std::move(root)) {}
+
+fs::path WorkFolder::resolve(std::string_view stored) const {
+    return m_resolver.resolve(stored);
+}
+
+ReadOutcome WorkFolder::read(std::string_view stored, std::uint64_t limit) const {
+    ReadOutcome out;
+    // The stored spelling is tried first: it is what this program writes, so only folders
+    // copied from elsewhere pay for the case-insensitive lookup.
+    const fs::path literal = m_resolver.literal(stored);
+    int fd = ::open(literal.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 && (errno == ENOENT || errno == ENOTDIR)) {
+        const fs::path real = m_resolver.resolve(stored);
+        if (real.empty() || real == literal)
+            return out;
+        fd = ::open(real.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0 && (errno == ENOENT || errno == ENOTDIR))
+            return out;
+    }
+    out.state = ReadOutcome::State::Failed;
+    if (fd < 0)
+        return out;
+    Fd file(fd);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return out;
+    out.fileSize = static_cast<std::uint64_t>(st.st_size);
+    const std::uint64_t want = std::min<std::uint64_t>(out.fileSize, limit);
+    out.bytes.resize(static_cast<std::size_t>(want));
+    std::size_t got = 0;
+    while (got < want) {
+        const ssize_t n = ::read(fd, out.bytes.data() + got, want - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    // A file that shrank while being read is taken as it is now.
+    out.bytes.resize(got);
+    if (got < want)
+        out.fileSize = got;
+    out.state = ReadOutcome::State::Ok;
+    return out;
+}
+
+bool WorkFolder::exists(std::string_view stored) const {
+    std::error_code ec;
+    const fs::path p = resolve(stored);
+    return !p.empty() && fs::exists(p, ec);
+}
+
+bool WorkFolder::isFolder(std::string_view stored) const {
+    std::error_code ec;
+    const fs::path p = resolve(stored);
+    return !p.empty() && fs::is_directory(p, ec);
+}
+
+Status WorkFolder::writeAtomic(std::string_view stored, const Bytes& content) const {
+    const fs::path target = resolve(stored);
+    if (target.empty())
+        return writeError(stored);
+    const fs::path folder = target.parent_path();
+    const fs::path temp = target.string() + ".~" + std::to_string(::getpid());
+    Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    if (fd.get() < 0)
+        return writeError(stored);
+    const bool failWrite = faultAt("write");
+    if (failWrite || !writeAll(fd.get(), content.data(), content.size()) || ::fsync(fd.get()) != 0) {
+        ::close(fd.release());
+        ::unlink(temp.c_str());
+        return writeError(stored);
+    }
+    if (::close(fd.release()) != 0 || faultAt("rename")) {
+        ::unlink(temp.c_str());
+        return writeError(stored);
+    }
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        return writeError(stored);
+    }
+    syncFolder(folder);
+    m_resolver.invalidate(folder);
+    return success();
+}
+
+Status WorkFolder::copyFile(std::string_view from, std::string_view to) const {
+    ReadOutcome src = read(from);
+    if (!src.ok())
+        return openError(from);
+    return writeAtomic(to, src.bytes);
+}
+
+bool WorkFolder::removeFile(std::string_view stored) const {
+    const fs::path p = resolve(stored);
+    if (p.empty())
+        return false;
+    if (::unlink(p.c_str()) != 0 && errno != ENOENT)
+        return false;
+    m_resolver.invalidate(p.parent_path());
+    return true;
+}
+
+Status WorkFolder::makeFolder(std::string_view stored) const {
+    const fs::path p = resolve(stored);
+    std::error_code ec;
+    if (p.empty() || (!fs::create_directories(p, ec) && !fs::is_directory(p, ec)))
+        return Error{"Ошибка создания папки \"" + std::string(stored) + "\"", "Ошибка", false};
+    m_resolver.invalidate(p.parent_path());
+    return success();
+}
+
+Status WorkFolder::removeFolder(std::string_view stored) const {
+    const fs::path p = resolve(stored);
+    std::error_code ec;
+    if (p.empty() || !fs::is_directory(p, ec))
+        return success();
+    fs::remove_all(p, ec);
+    m_resolver.invalidate(p);
+    m_resolver.invalidate(p.parent_path());
+    if (ec)
+        return Error{"Ошибка удаления папки \"" + std::string(stored) + "\"", "Ошибка", false};
+    return success();
+}
+
+std::vector<std::string> WorkFolder::listFolder(std::string_view stored) const {
+    std::vector<std::string> names;
+    std::error_code ec;
+    const fs::path p = resolve(stored);
+    if (p.empty())
+        return names;
+    for (fs::directory_iterator it(p, ec), end; !ec && it != end; it.increment(ec))
+        names.push_back(it->path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace orvo::platform
