@@ -38,8 +38,11 @@ PathResolver::PathResolver(fs::path root) : m_root(std::move(root)) {}
 
 fs::path PathResolver::literal(std::string_view stored) const {
     fs::path p = m_root;
-    for (const auto& part : splitStoredPath(stored))
+    for (const auto& part : splitStoredPath(stored)) {
+        if (part == "..")
+            return {};
         p /= part;
+    }
     return p;
 }
 

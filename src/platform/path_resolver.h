@@ -22,7 +22,8 @@ public:
     explicit PathResolver(std::filesystem::path root);
 
     const std::filesystem::path& root() const { return m_root; }
-    // The path as spelled, under the root, without looking at the disk.
+    // The path as spelled, under the root, without looking at the disk; empty for names that
+    // leave the root.
     std::filesystem::path literal(std::string_view stored) const;
     // The real path: existing components in their on-disk spelling, missing ones as given (so
     // new files get the stored spelling). Returns an empty path for names that leave the root.

@@ -75,6 +75,8 @@ ReadOutcome WorkFolder::read(std::string_view stored, std::uint64_t limit) const
     // The stored spelling is tried first: it is what this program writes, so only folders
     // copied from elsewhere pay for the case-insensitive lookup.
     const fs::path literal = m_resolver.literal(stored);
+    if (literal.empty())
+        return out;
     int fd = ::open(literal.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0 && (errno == ENOENT || errno == ENOTDIR)) {
         const fs::path real = m_resolver.resolve(stored);
