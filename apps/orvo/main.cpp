@@ -56,6 +56,9 @@ int cmdTree(const Context& ctx) {
     if (!ctx.args.empty())
         return usage("tree takes no arguments");
     orvo::platform::WorkFolder folder(ctx.dir);
+    if (!folder.isFolder("DATA"))
+        return refuse({"Не найдена база данных DATA в папке \"" + ctx.dir.string() + "\"",
+                       "Ошибка", false});
     orvo::store::ProjectStore store(folder);
     auto tree = orvo::shell::BuildLibraryTree(store);
     if (!tree)

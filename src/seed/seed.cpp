@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <system_error>
+#include <unistd.h>
 
 namespace orvo::seed {
 namespace {
@@ -110,16 +111,28 @@ Status InitWorkingFolder(const std::filesystem::path& dir, std::string_view defi
     std::filesystem::create_directories(dir, ec);
     if (!std::filesystem::is_directory(dir, ec))
         return Error{"Ошибка создания папки \"" + dir.string() + "\"", "Ошибка", false};
-    platform::WorkFolder folder(dir);
-    if (folder.exists("DATA"))
+    if (platform::WorkFolder(dir).exists("DATA"))
         return Error{"В папке \"" + dir.string() + "\" уже есть база данных DATA", "Ошибка",
                      false};
+    // Built aside and moved in whole, so a failure leaves no half-made DATA behind.
+    const auto staging = dir / (".init~" + std::to_string(::getpid()));
+    std::filesystem::remove_all(staging, ec);
+    std::filesystem::create_directories(staging, ec);
+    platform::WorkFolder folder(staging);
     store::ProjectStore store(folder);
+    Status written = success();
     try {
-        return writeDatabase(store, def);
+        written = writeDatabase(store, def);
     } catch (const json::exception& e) {
-        return definitionError(e.what());
+        written = definitionError(e.what());
     }
+    if (written) {
+        std::filesystem::rename(staging / "DATA", dir / "DATA", ec);
+        if (ec)
+            written = platform::writeError("DATA");
+    }
+    std::filesystem::remove_all(staging, ec);
+    return written;
 }
 
 } // namespace orvo::seed

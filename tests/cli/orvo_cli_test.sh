@@ -1,0 +1,43 @@
+#!/bin/bash
+# The orvo command line: init and tree on the default database, exit codes, damaged data.
+set -u
+orvo=$1
+golden=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+check() { # description, then a command that must succeed
+    local what=$1; shift
+    if ! "$@"; then echo "FAIL: $what"; failures=$((failures + 1)); fi
+}
+status_of() { "$@" >/dev/null 2>&1; echo $?; }
+
+check "init succeeds" "$orvo" init "$work/w"
+"$orvo" -C "$work/w" tree >"$work/tree.txt" 2>"$work/err.txt"
+if ! cmp -s "$work/tree.txt" "$golden/expected.txt"; then
+    cp "$work/tree.txt" "$golden/actual.txt"
+    echo "FAIL: tree differs from $golden/expected.txt (actual.txt written beside it)"
+    diff -u "$golden/expected.txt" "$work/tree.txt"
+    failures=$((failures + 1))
+fi
+check "tree prints nothing on stderr" test ! -s "$work/err.txt"
+
+check "init twice refuses with 1" test "$(status_of "$orvo" init "$work/w")" = 1
+check "unknown command is a usage error" test "$(status_of "$orvo" frobnicate)" = 2
+check "no command is a usage error" test "$(status_of "$orvo")" = 2
+check "extra argument is a usage error" test "$(status_of "$orvo" -C "$work/w" tree x)" = 2
+check "folder without DATA refuses" test "$(status_of "$orvo" -C "$work" tree)" = 1
+
+# A damaged title: the program's fatal message, exit 1, no crash.
+title=$(find "$work/w/DATA" -name OBJ.TIT | head -n 1)
+head -c 100 "$title" >"$title.short" && mv "$title.short" "$title"
+"$orvo" -C "$work/w" tree >/dev/null 2>"$work/err.txt"
+rc=$?
+check "damaged title exits 1" test "$rc" = 1
+check "damaged title message" grep -q 'FATAL ERROR: Неверный формат файла "DATA\\00001.OBJ\\OBJ.TIT"' "$work/err.txt"
+rm "$title"
+"$orvo" -C "$work/w" tree >/dev/null 2>"$work/err.txt"
+check "missing title message" grep -q 'дальнейшая работа невозможна' "$work/err.txt"
+
+if [ "$failures" -ne 0 ]; then echo "$failures check(s) failed"; exit 1; fi
+echo "all orvo command-line checks passed"
