@@ -34,28 +34,61 @@ std::string asciiLower(std::string_view s) {
     return out;
 }
 
+namespace {
+
+bool leavesRoot(const std::vector<std::string>& parts) {
+    return std::find(parts.begin(), parts.end(), "..") != parts.end();
+}
+
+std::string folderKey(const std::vector<std::string>& parts, std::size_t count) {
+    std::string key;
+    for (std::size_t i = 0; i < count; ++i) {
+        key += asciiLower(parts[i]);
+        key += '/';
+    }
+    return key;
+}
+
+} // namespace
+
 PathResolver::PathResolver(fs::path root) : m_root(std::move(root)) {}
 
 fs::path PathResolver::literal(std::string_view stored) const {
-    fs::path p = m_root;
-    for (const auto& part : splitStoredPath(stored)) {
+    // Built as one string: this runs for every file the program opens.
+    std::string p = m_root.native();
+    std::size_t partStart = std::string::npos;
+    auto endPart = [&](std::size_t end) {
+        if (partStart == std::string::npos)
+            return true;
+        const std::string_view part = stored.substr(partStart, end - partStart);
+        partStart = std::string::npos;
         if (part == "..")
-            return {};
-        p /= part;
+            return false;
+        if (part == ".")
+            return true;
+        if (p.empty() || p.back() != '/')
+            p += '/';
+        p += part;
+        return true;
+    };
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+        if (stored[i] == '/' || stored[i] == '\\') {
+            if (!endPart(i))
+                return {};
+        } else if (partStart == std::string::npos) {
+            partStart = i;
+        }
     }
-    return p;
+    if (!endPart(stored.size()))
+        return {};
+    return fs::path(std::move(p));
 }
 
-const PathResolver::Listing* PathResolver::listing(const fs::path& folder, bool reload) const {
-    const std::string key = folder.string();
-    auto it = m_listings.find(key);
-    if (it != m_listings.end() && !reload)
-        return &it->second;
+const PathResolver::Folder* PathResolver::list(const std::string& key, fs::path real) const {
     std::error_code ec;
-    fs::directory_iterator dir(folder, ec);
+    fs::directory_iterator dir(real, ec);
     if (ec) {
-        if (it != m_listings.end())
-            m_listings.erase(it);
+        m_folders.erase(key);
         return nullptr;
     }
     // Sorted so that of two names differing only in case the choice does not depend on the
@@ -64,45 +97,94 @@ const PathResolver::Listing* PathResolver::listing(const fs::path& folder, bool 
     for (const auto& entry : dir)
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
-    Listing fresh;
-    for (const auto& n : names)
-        fresh.emplace(asciiLower(n), n);
-    auto& slot = m_listings[key];
+    Folder fresh{std::move(real), {}};
+    for (auto& n : names)
+        fresh.names.emplace(asciiLower(n), std::move(n));
+    auto& slot = m_folders[key];
     slot = std::move(fresh);
     return &slot;
 }
 
+const PathResolver::Folder* PathResolver::folder(const std::vector<std::string>& parts,
+                                                 std::size_t count) const {
+    const std::string key = folderKey(parts, count);
+    if (auto it = m_folders.find(key); it != m_folders.end())
+        return &it->second;
+    if (count == 0)
+        return list(key, m_root);
+    const Folder* parent = folder(parts, count - 1);
+    if (!parent)
+        return nullptr;
+    const std::string& name = parts[count - 1];
+    auto it = parent->names.find(asciiLower(name));
+    if (it == parent->names.end()) {
+        parent = list(folderKey(parts, count - 1), parent->real);
+        if (!parent)
+            return nullptr;
+        it = parent->names.find(asciiLower(name));
+        if (it == parent->names.end())
+            return nullptr;
+    }
+    return list(key, parent->real / it->second);
+}
+
 fs::path PathResolver::resolve(std::string_view stored) const {
     const auto parts = splitStoredPath(stored);
-    fs::path cur = m_root;
-    bool resolving = true;
-    for (const auto& part : parts) {
-        if (part == "..")
-            return {};
-        if (resolving) {
-            const Listing* names = listing(cur, false);
-            auto findIn = [&](const Listing* l) -> const std::string* {
-                if (!l)
-                    return nullptr;
-                auto exact = l->find(asciiLower(part));
-                return exact == l->end() ? nullptr : &exact->second;
-            };
-            const std::string* found = findIn(names);
-            if (!found && names)
-                found = findIn(listing(cur, true));
-            if (found) {
-                cur /= *found;
-                continue;
-            }
-            resolving = false;
-        }
-        cur /= part;
+    if (leavesRoot(parts))
+        return {};
+    // The deepest existing folder, then the rest as given.
+    std::size_t have = parts.empty() ? 0 : parts.size() - 1;
+    const Folder* dir = nullptr;
+    while (!(dir = folder(parts, have)) && have > 0)
+        --have;
+    if (!dir)
+        return literal(stored);
+    fs::path out = dir->real;
+    if (have == parts.size())
+        return out;
+    const std::string& name = parts[have];
+    auto it = dir->names.find(asciiLower(name));
+    if (it == dir->names.end() && have + 1 == parts.size()) {
+        dir = list(folderKey(parts, have), dir->real);
+        if (dir)
+            it = dir->names.find(asciiLower(name));
     }
-    return cur;
+    if (dir && it != dir->names.end())
+        out /= it->second;
+    else
+        out /= name;
+    for (std::size_t i = have + 1; i < parts.size(); ++i)
+        out /= parts[i];
+    return out;
+}
+
+std::optional<fs::path> PathResolver::resolveFromCache(std::string_view stored) const {
+    if (m_folders.empty())
+        return std::nullopt;
+    const auto parts = splitStoredPath(stored);
+    if (parts.empty() || leavesRoot(parts))
+        return std::nullopt;
+    const auto it = m_folders.find(folderKey(parts, parts.size() - 1));
+    if (it == m_folders.end())
+        return std::nullopt;
+    const auto name = it->second.names.find(asciiLower(parts.back()));
+    if (name == it->second.names.end())
+        return std::nullopt;
+    return it->second.real / name->second;
 }
 
 void PathResolver::invalidate(const fs::path& folder) const {
-    m_listings.erase(folder.string());
+    // The folder and everything below it, which may have gone with it.
+    const std::string& top = folder.native();
+    for (auto it = m_folders.begin(); it != m_folders.end();) {
+        const std::string& real = it->second.real.native();
+        const bool below = real.size() > top.size() && real.compare(0, top.size(), top) == 0 &&
+                           real[top.size()] == '/';
+        if (real == top || below)
+            it = m_folders.erase(it);
+        else
+            ++it;
+    }
 }
 
 } // namespace orvo::platform

@@ -1,6 +1,7 @@
 // Finds stored names on disk whatever their letter case and path separator.
 #pragma once
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -13,10 +14,11 @@ namespace orvo::platform {
 std::vector<std::string> splitStoredPath(std::string_view stored);
 std::string asciiLower(std::string_view s);
 
-// Maps stored relative names to real paths under a root. Folder listings are cached, so a
-// folder is read once however many names are looked up in it; a name not found in a cached
-// listing makes the listing be read again once, in case the folder changed behind our back.
-// Callers that create, rename or delete entries call invalidate() for the folder.
+// Maps stored relative names to real paths under a root. The listing of a folder is read once
+// and kept, keyed by the folder's stored name in lower case, so however many names are looked
+// up in a folder it is read once; a name not in a kept listing makes it be read again, in case
+// the folder changed behind our back. Whoever creates, renames or deletes entries calls
+// invalidate() for the folder.
 class PathResolver {
 public:
     explicit PathResolver(std::filesystem::path root);
@@ -26,17 +28,25 @@ public:
     // leave the root.
     std::filesystem::path literal(std::string_view stored) const;
     // The real path: existing components in their on-disk spelling, missing ones as given (so
-    // new files get the stored spelling). Returns an empty path for names that leave the root.
+    // new files get the stored spelling). Empty for names that leave the root.
     std::filesystem::path resolve(std::string_view stored) const;
+    // Like resolve(), but only when the name's folder has been listed already; no disk access.
+    std::optional<std::filesystem::path> resolveFromCache(std::string_view stored) const;
+    // Forgets the listing of the folder and of every folder below it.
     void invalidate(const std::filesystem::path& folder) const;
-    void invalidateAll() const { m_listings.clear(); }
+    void invalidateAll() const { m_folders.clear(); }
 
 private:
-    using Listing = std::unordered_map<std::string, std::string>; // lower-case -> on disk
-    const Listing* listing(const std::filesystem::path& folder, bool reload) const;
+    struct Folder {
+        std::filesystem::path real;
+        std::unordered_map<std::string, std::string> names; // lower case -> on disk
+    };
+    // The listed folder for the first `count` parts, or nullptr when it does not exist.
+    const Folder* folder(const std::vector<std::string>& parts, std::size_t count) const;
+    const Folder* list(const std::string& key, std::filesystem::path real) const;
 
     std::filesystem::path m_root;
-    mutable std::unordered_map<std::string, Listing> m_listings;
+    mutable std::unordered_map<std::string, Folder> m_folders;
 };
 
 } // namespace orvo::platform

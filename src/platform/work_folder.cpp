@@ -70,45 +70,73 @@ fs::path WorkFolder::resolve(std::string_view stored) const {
     return m_resolver.resolve(stored);
 }
 
+namespace {
+
+// Opens for reading; -1 with errno set on failure.
+int openRead(const fs::path& p) { return ::open(p.c_str(), O_RDONLY | O_CLOEXEC); }
+bool isMissing(int err) { return err == ENOENT || err == ENOTDIR; }
+
+} // namespace
+
+int WorkFolder::openStored(std::string_view stored) const {
+    // A folder listed before (one copied from elsewhere, in other letter case) is looked up in
+    // its listing; otherwise the stored spelling is tried first, as it is what this program
+    // writes, and only a miss pays for the case-insensitive lookup.
+    if (auto cached = m_resolver.resolveFromCache(stored)) {
+        const int fd = openRead(*cached);
+        if (fd >= 0 || !isMissing(errno))
+            return fd;
+        m_resolver.invalidate(cached->parent_path());
+    }
+    const fs::path literal = m_resolver.literal(stored);
+    if (literal.empty()) {
+        errno = ENOENT;
+        return -1;
+    }
+    int fd = openRead(literal);
+    if (fd >= 0 || !isMissing(errno))
+        return fd;
+    const fs::path real = m_resolver.resolve(stored);
+    if (real.empty() || real == literal) {
+        errno = ENOENT;
+        return -1;
+    }
+    return openRead(real);
+}
+
 ReadOutcome WorkFolder::read(std::string_view stored, std::uint64_t limit) const {
     ReadOutcome out;
-    // The stored spelling is tried first: it is what this program writes, so only folders
-    // copied from elsewhere pay for the case-insensitive lookup.
-    const fs::path literal = m_resolver.literal(stored);
-    if (literal.empty())
+    const int fd = openStored(stored);
+    if (fd < 0) {
+        out.state = isMissing(errno) ? ReadOutcome::State::Missing : ReadOutcome::State::Failed;
         return out;
-    int fd = ::open(literal.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0 && (errno == ENOENT || errno == ENOTDIR)) {
-        const fs::path real = m_resolver.resolve(stored);
-        if (real.empty() || real == literal)
-            return out;
-        fd = ::open(real.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0 && (errno == ENOENT || errno == ENOTDIR))
-            return out;
     }
-    out.state = ReadOutcome::State::Failed;
-    if (fd < 0)
-        return out;
     Fd file(fd);
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
-        return out;
-    out.fileSize = static_cast<std::uint64_t>(st.st_size);
-    const std::uint64_t want = std::min<std::uint64_t>(out.fileSize, limit);
-    out.bytes.resize(static_cast<std::size_t>(want));
+    // No fstat: records are read with one read() of their size, lists grow as they come.
+    constexpr std::uint64_t kFirstChunk = 64 * 1024;
+    out.bytes.resize(static_cast<std::size_t>(std::min(limit, kFirstChunk)));
     std::size_t got = 0;
-    while (got < want) {
-        const ssize_t n = ::read(fd, out.bytes.data() + got, want - got);
+    while (true) {
+        if (got == out.bytes.size()) {
+            if (got >= limit) {
+                out.reachedLimit = true;
+                break;
+            }
+            out.bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(limit, 2 * got)));
+        }
+        const ssize_t n = ::read(fd, out.bytes.data() + got, out.bytes.size() - got);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0)
+        if (n < 0) {
+            out.bytes.clear();
+            out.state = ReadOutcome::State::Failed; // a folder, or an I/O error
+            return out;
+        }
+        if (n == 0)
             break;
         got += static_cast<std::size_t>(n);
     }
-    // A file that shrank while being read is taken as it is now.
     out.bytes.resize(got);
-    if (got < want)
-        out.fileSize = got;
     out.state = ReadOutcome::State::Ok;
     return out;
 }

@@ -15,8 +15,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 struct ReadOutcome {
     enum class State { Ok, Missing, Failed } state = State::Missing;
-    Bytes bytes;                 // at most the limit asked for
-    std::uint64_t fileSize = 0;  // the whole file's size
+    Bytes bytes;               // at most the limit asked for
+    bool reachedLimit = false; // the file may go on past what was read
     bool ok() const { return state == State::Ok; }
 };
 
@@ -34,7 +34,7 @@ public:
     // The stored name for messages, with the separators as given.
     static std::string display(std::string_view stored) { return std::string(stored); }
 
-    // Reads at most `limit` bytes from the start of the file.
+    // Reads at most `limit` bytes from the start of the file. Folders count as unreadable.
     ReadOutcome read(std::string_view stored, std::uint64_t limit = UINT64_MAX) const;
     bool exists(std::string_view stored) const;
     bool isFolder(std::string_view stored) const;
@@ -56,6 +56,8 @@ public:
     bool faultAt(std::string_view step) const { return m_fault && m_fault(step); }
 
 private:
+    int openStored(std::string_view stored) const;
+
     PathResolver m_resolver;
     FaultHook m_fault;
 };

@@ -158,7 +158,11 @@ void formatNode(const LibraryTree& tree, int index, int depth, std::string& out)
     while (!label.empty() && label.back() == ' ')
         label.pop_back();
     out.append(static_cast<std::size_t>(2 * depth), ' ');
-    out += "[" + std::to_string(n.record.kind) + "] " + label + "\n";
+    out += '[';
+    out += std::to_string(n.record.kind);
+    out += "] ";
+    out += label;
+    out += '\n';
     for (int child : n.children)
         formatNode(tree, child, depth + 1, out);
 }

@@ -95,7 +95,7 @@ Result<platform::Bytes> ProjectStore::readList(std::string_view path) const {
         return platform::Bytes{};
     if (!in.ok())
         return platform::openError(path);
-    if (in.fileSize > kMaxListBytes)
+    if (in.reachedLimit)
         return BadFormatError(path);
     return std::move(in.bytes);
 }

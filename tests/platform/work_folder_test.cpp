@@ -20,14 +20,28 @@ std::vector<std::string> namesIn(const std::filesystem::path& dir) {
 }
 } // namespace
 
-TEST(WorkFolder, ReadsAPrefixAndTellsTheWholeSize) {
+TEST(WorkFolder, ReadsAPrefixOrTheWholeFile) {
     TempDir dir;
     writeBytes(dir / "f.bin", {1, 2, 3, 4, 5});
     WorkFolder folder(dir.path());
     auto r = folder.read("f.bin", 2);
     ASSERT_TRUE(r.ok());
     EXPECT_EQ(r.bytes, (Bytes{1, 2}));
-    EXPECT_EQ(r.fileSize, 5u);
+    EXPECT_TRUE(r.reachedLimit);
+    r = folder.read("f.bin", 5);
+    EXPECT_EQ(r.bytes, (Bytes{1, 2, 3, 4, 5}));
+    r = folder.read("f.bin");
+    EXPECT_EQ(r.bytes.size(), 5u);
+    EXPECT_FALSE(r.reachedLimit);
+    // Bigger than the first chunk the reader takes.
+    Bytes big(300000);
+    for (std::size_t i = 0; i < big.size(); ++i)
+        big[i] = static_cast<std::uint8_t>(i * 7);
+    writeBytes(dir / "big.bin", big);
+    EXPECT_EQ(folder.read("big.bin").bytes, big);
+    r = folder.read("big.bin", 200000);
+    EXPECT_EQ(r.bytes, Bytes(big.begin(), big.begin() + 200000));
+    EXPECT_TRUE(r.reachedLimit);
     EXPECT_EQ(folder.read("missing.bin").state, ReadOutcome::State::Missing);
     std::filesystem::create_directories(dir / "sub");
     EXPECT_EQ(folder.read("sub").state, ReadOutcome::State::Failed);
