@@ -28,11 +28,11 @@ void lowerCaseAll(const std::filesystem::path& root) {
     for (const auto& e : std::filesystem::recursive_directory_iterator(root))
         all.push_back(e.path());
     // Deepest first, so a folder is renamed after everything in it.
-    std::sort(all.begin(), all.end(), [](const auto& a, const auto& b) {
-        return a.string().size() > b.string().size();
-    });
+    std::sort(all.begin(), all.end(),
+              [](const auto& a, const auto& b) { return a.string().size() > b.string().size(); });
     for (const auto& p : all)
-        std::filesystem::rename(p, p.parent_path() / orvo::platform::asciiLower(p.filename().string()));
+        std::filesystem::rename(p, p.parent_path() /
+                                       orvo::platform::asciiLower(p.filename().string()));
 }
 
 struct Database {
@@ -101,7 +101,8 @@ void BM_RawBaseline(benchmark::State& state) {
             for (std::size_t s = 0; s + 4 <= sections.size(); s += 4) {
                 std::int32_t sec;
                 std::memcpy(&sec, &sections[s], 4);
-                std::snprintf(path, sizeof path, "%s/DATA/%.5d.OBJ/%.6d.DAT", root.c_str(), obj, sec);
+                std::snprintf(path, sizeof path, "%s/DATA/%.5d.OBJ/%.6d.DAT", root.c_str(), obj,
+                              sec);
                 bytes += readPrefix(path, buf, 178);
             }
             std::snprintf(path, sizeof path, "%s/DATA/%.5d.OBJ/SKV.SPS", root.c_str(), obj);
@@ -109,7 +110,8 @@ void BM_RawBaseline(benchmark::State& state) {
             for (std::size_t b = 0; b + 4 <= boreholes.size(); b += 4) {
                 std::int32_t num;
                 std::memcpy(&num, &boreholes[b], 4);
-                std::snprintf(path, sizeof path, "%s/DATA/%.5d.OBJ/%.8d.SKV", root.c_str(), obj, num);
+                std::snprintf(path, sizeof path, "%s/DATA/%.5d.OBJ/%.8d.SKV", root.c_str(), obj,
+                              num);
                 bytes += readPrefix(path, buf, 38);
             }
         }
@@ -134,8 +136,12 @@ void treeThroughStore(benchmark::State& state, const std::filesystem::path& root
     state.counters["nodes"] = static_cast<double>(nodes);
 }
 
-void BM_TreeThroughStore(benchmark::State& state) { treeThroughStore(state, database().exact); }
-void BM_TreeLowerCaseCopy(benchmark::State& state) { treeThroughStore(state, database().lower); }
+void BM_TreeThroughStore(benchmark::State& state) {
+    treeThroughStore(state, database().exact);
+}
+void BM_TreeLowerCaseCopy(benchmark::State& state) {
+    treeThroughStore(state, database().lower);
+}
 
 } // namespace
 

@@ -45,7 +45,8 @@ struct Context {
 int cmdInit(const Context& ctx) {
     if (ctx.args.size() > 1)
         return usage("init takes one folder");
-    const std::filesystem::path dir = ctx.args.empty() ? ctx.dir : std::filesystem::path(ctx.args[0]);
+    const std::filesystem::path dir =
+        ctx.args.empty() ? ctx.dir : std::filesystem::path(ctx.args[0]);
     if (auto st = orvo::seed::InitWorkingFolder(dir, orvo::seed::builtinDefinitions()); !st)
         return refuse(st.error());
     std::cout << "Создана рабочая папка " << dir.string() << '\n';
@@ -57,8 +58,8 @@ int cmdTree(const Context& ctx) {
         return usage("tree takes no arguments");
     orvo::platform::WorkFolder folder(ctx.dir);
     if (!folder.isFolder("DATA"))
-        return refuse({"Не найдена база данных DATA в папке \"" + ctx.dir.string() + "\"",
-                       "Ошибка", false});
+        return refuse(
+            {"Не найдена база данных DATA в папке \"" + ctx.dir.string() + "\"", "Ошибка", false});
     orvo::store::ProjectStore store(folder);
     auto tree = orvo::shell::BuildLibraryTree(store);
     if (!tree)

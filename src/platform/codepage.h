@@ -12,8 +12,12 @@ std::string toUtf8(std::string_view bytes, CodePage cp);
 // Characters the code page lacks, and malformed UTF-8, become `replacement`.
 std::string fromUtf8(std::string_view utf8, CodePage cp, char replacement = '?');
 
-inline std::string cp1251ToUtf8(std::string_view bytes) { return toUtf8(bytes, CodePage::Cp1251); }
-inline std::string utf8ToCp1251(std::string_view utf8) { return fromUtf8(utf8, CodePage::Cp1251); }
+inline std::string cp1251ToUtf8(std::string_view bytes) {
+    return toUtf8(bytes, CodePage::Cp1251);
+}
+inline std::string utf8ToCp1251(std::string_view utf8) {
+    return fromUtf8(utf8, CodePage::Cp1251);
+}
 // Windows-1251 to the OEM code page used by the plain-text borehole export.
 std::string cp1251ToCp866(std::string_view bytes);
 

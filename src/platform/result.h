@@ -46,6 +46,8 @@ private:
 
 struct Done {};
 using Status = Result<Done>;
-inline Status success() { return Done{}; }
+inline Status success() {
+    return Done{};
+}
 
 } // namespace orvo

@@ -73,8 +73,12 @@ fs::path WorkFolder::resolve(std::string_view stored) const {
 namespace {
 
 // Opens for reading; -1 with errno set on failure.
-int openRead(const fs::path& p) { return ::open(p.c_str(), O_RDONLY | O_CLOEXEC); }
-bool isMissing(int err) { return err == ENOENT || err == ENOTDIR; }
+int openRead(const fs::path& p) {
+    return ::open(p.c_str(), O_RDONLY | O_CLOEXEC);
+}
+bool isMissing(int err) {
+    return err == ENOENT || err == ENOTDIR;
+}
 
 } // namespace
 
@@ -163,7 +167,8 @@ Status WorkFolder::writeAtomic(std::string_view stored, const Bytes& content) co
     if (fd.get() < 0)
         return writeError(stored);
     const bool failWrite = faultAt("write");
-    if (failWrite || !writeAll(fd.get(), content.data(), content.size()) || ::fsync(fd.get()) != 0) {
+    if (failWrite || !writeAll(fd.get(), content.data(), content.size()) ||
+        ::fsync(fd.get()) != 0) {
         ::close(fd.release());
         ::unlink(temp.c_str());
         return writeError(stored);

@@ -46,8 +46,8 @@ Status writeObject(const store::ProjectStore& store, const json& obj, store::Sta
         sections.push_back(s.at("number").get<std::int32_t>());
     for (const auto& b : obj.value("boreholes", json::array()))
         boreholes.push_back(b.at("number").get<std::int32_t>());
-    if (auto st = folder.writeAtomic(store::paths::sectionList(number),
-                                     store::numberListBytes(sections));
+    if (auto st =
+            folder.writeAtomic(store::paths::sectionList(number), store::numberListBytes(sections));
         !st)
         return st;
     if (auto st = folder.writeAtomic(store::paths::boreholeList(number),
@@ -112,8 +112,7 @@ Status InitWorkingFolder(const std::filesystem::path& dir, std::string_view defi
     if (!std::filesystem::is_directory(dir, ec))
         return Error{"Ошибка создания папки \"" + dir.string() + "\"", "Ошибка", false};
     if (platform::WorkFolder(dir).exists("DATA"))
-        return Error{"В папке \"" + dir.string() + "\" уже есть база данных DATA", "Ошибка",
-                     false};
+        return Error{"В папке \"" + dir.string() + "\" уже есть база данных DATA", "Ошибка", false};
     // Built aside and moved in whole, so a failure leaves no half-made DATA behind.
     const auto staging = dir / (".init~" + std::to_string(::getpid()));
     std::filesystem::remove_all(staging, ec);

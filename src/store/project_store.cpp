@@ -17,8 +17,8 @@ Error FatalOpenError(std::string_view path) {
 }
 
 Error BadFormatError(std::string_view path, bool fatal) {
-    return {"Неверный формат файла \"" + std::string(path) + "\"",
-            fatal ? "FATAL ERROR" : "Ошибка", fatal};
+    return {"Неверный формат файла \"" + std::string(path) + "\"", fatal ? "FATAL ERROR" : "Ошибка",
+            fatal};
 }
 
 namespace {
@@ -38,7 +38,9 @@ Result<std::optional<R>> readFixed(const platform::WorkFolder& folder, std::stri
     return std::optional<R>(*rec);
 }
 
-bool counterUsable(std::int32_t n) { return n >= 1 && n < std::numeric_limits<std::int32_t>::max(); }
+bool counterUsable(std::int32_t n) {
+    return n >= 1 && n < std::numeric_limits<std::int32_t>::max();
+}
 
 } // namespace
 
@@ -130,7 +132,8 @@ Status ProjectStore::SetArchived(std::int32_t object, bool archived) const {
         ObjectListEntry changed = entries[i];
         changed.archived = archived ? 1 : 0;
         const Bytes rec = recordBytes(changed);
-        std::copy(rec.begin(), rec.end(), bytes->begin() + static_cast<std::ptrdiff_t>(i * rec.size()));
+        std::copy(rec.begin(), rec.end(),
+                  bytes->begin() + static_cast<std::ptrdiff_t>(i * rec.size()));
         return m_folder.writeAtomic(paths::kObjectList, *bytes);
     }
     return success();
@@ -231,7 +234,8 @@ Result<FixedText<30>> ProjectStore::ReadSectionName(std::int32_t object,
     return name;
 }
 
-Result<std::int32_t> ProjectStore::CreateObject(StatusRecord& status, std::string_view shortNameUtf8,
+Result<std::int32_t> ProjectStore::CreateObject(StatusRecord& status,
+                                                std::string_view shortNameUtf8,
                                                 std::string_view fullNameUtf8,
                                                 std::string_view contractUtf8) const {
     if (!counterUsable(status.nextObjectNumber))
@@ -316,9 +320,8 @@ struct WorkingCopy {
     std::string_view work;
     const char* ext;
 };
-constexpr std::array<WorkingCopy, 3> kWorkingCopies{{{paths::kWorkSlo, "SLO"},
-                                                     {paths::kWorkMtx, "MTX"},
-                                                     {paths::kWorkOie, "OIE"}}};
+constexpr std::array<WorkingCopy, 3> kWorkingCopies{
+    {{paths::kWorkSlo, "SLO"}, {paths::kWorkMtx, "MTX"}, {paths::kWorkOie, "OIE"}}};
 } // namespace
 
 bool ProjectStore::HasWorkingCopies() const {

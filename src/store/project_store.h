@@ -53,8 +53,8 @@ public:
     // Removes every record whose leading int32 equals `number`. At every moment the list file
     // on disk is the whole old list or the whole new one; `delName` in the working folder holds
     // a copy of the old list while the new one is written.
-    Status RemoveFromList(std::string_view listPath, std::string_view delName,
-                          std::int32_t number, std::size_t recordSize) const;
+    Status RemoveFromList(std::string_view listPath, std::string_view delName, std::int32_t number,
+                          std::size_t recordSize) const;
 
     // Headers for lists and the tree. Missing files give an error the caller may skip over.
     Result<BoreholeHeader> ReadBoreholeHeader(std::int32_t object, std::int32_t borehole) const;

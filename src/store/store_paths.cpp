@@ -12,15 +12,23 @@ std::string padded(std::int32_t n, int digits) {
 }
 } // namespace
 
-std::string objectFolder(std::int32_t object) { return "DATA\\" + padded(object, 5) + ".OBJ"; }
+std::string objectFolder(std::int32_t object) {
+    return "DATA\\" + padded(object, 5) + ".OBJ";
+}
 
 std::string objectFile(std::int32_t object, std::string_view name) {
     return objectFolder(object) + "\\" + std::string(name);
 }
 
-std::string objectTitle(std::int32_t object) { return objectFile(object, "OBJ.TIT"); }
-std::string sectionList(std::int32_t object) { return objectFile(object, "RAZ.SPS"); }
-std::string boreholeList(std::int32_t object) { return objectFile(object, "SKV.SPS"); }
+std::string objectTitle(std::int32_t object) {
+    return objectFile(object, "OBJ.TIT");
+}
+std::string sectionList(std::int32_t object) {
+    return objectFile(object, "RAZ.SPS");
+}
+std::string boreholeList(std::int32_t object) {
+    return objectFile(object, "SKV.SPS");
+}
 
 std::string boreholeFile(std::int32_t object, std::int32_t borehole) {
     return objectFile(object, padded(borehole, 8) + ".SKV");

@@ -18,8 +18,8 @@ struct Folder {
     store::ProjectStore store;
 
     Folder()
-        : root(platform::tempFolder() / ("orvo-fuzz-" + std::to_string(::getpid()))),
-          folder(root), store(folder) {
+        : root(platform::tempFolder() / ("orvo-fuzz-" + std::to_string(::getpid()))), folder(root),
+          store(folder) {
         std::filesystem::create_directories(root / "DATA" / "00001.OBJ");
     }
 

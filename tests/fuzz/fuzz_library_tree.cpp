@@ -7,7 +7,8 @@
 
 namespace {
 // Pieces separated by the byte sequence "||".
-std::vector<std::pair<const std::uint8_t*, std::size_t>> pieces(const std::uint8_t* d, std::size_t n) {
+std::vector<std::pair<const std::uint8_t*, std::size_t>> pieces(const std::uint8_t* d,
+                                                                std::size_t n) {
     std::vector<std::pair<const std::uint8_t*, std::size_t>> out;
     std::size_t start = 0;
     for (std::size_t i = 0; i + 1 < n; ++i)
@@ -23,10 +24,13 @@ std::vector<std::pair<const std::uint8_t*, std::size_t>> pieces(const std::uint8
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     auto& f = orvo::fuzz::folder();
-    static const char* const kFiles[] = {
-        "DATA/OBJ.SPS",           "DATA/00001.OBJ/OBJ.TIT",      "DATA/00001.OBJ/RAZ.SPS",
-        "DATA/00001.OBJ/SKV.SPS", "DATA/00001.OBJ/000001.DAT",   "DATA/00001.OBJ/00000001.SKV",
-        "DATA/00001.OBJ/00000002.SKV"};
+    static const char* const kFiles[] = {"DATA/OBJ.SPS",
+                                         "DATA/00001.OBJ/OBJ.TIT",
+                                         "DATA/00001.OBJ/RAZ.SPS",
+                                         "DATA/00001.OBJ/SKV.SPS",
+                                         "DATA/00001.OBJ/000001.DAT",
+                                         "DATA/00001.OBJ/00000001.SKV",
+                                         "DATA/00001.OBJ/00000002.SKV"};
     const auto parts = pieces(data, size);
     for (std::size_t i = 0; i < std::size(kFiles); ++i) {
         if (i < parts.size())

@@ -10,8 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         __builtin_trap();
     const std::int32_t victim = list->empty() ? 1 : list->front().number;
     (void)f.store.SetArchived(victim, true);
-    if (!f.store.RemoveFromList(orvo::store::paths::kObjectList,
-                                orvo::store::paths::kObjectListDel, victim, 36))
+    if (!f.store.RemoveFromList(orvo::store::paths::kObjectList, orvo::store::paths::kObjectListDel,
+                                victim, 36))
         __builtin_trap();
     auto after = f.store.ReadObjectList();
     if (!after)

@@ -29,7 +29,9 @@ std::optional<std::string> iconvConvert(const char* from, const char* to, const 
     return out;
 }
 
-std::string byte(int b) { return std::string(1, static_cast<char>(b)); }
+std::string byte(int b) {
+    return std::string(1, static_cast<char>(b));
+}
 
 struct PageCase {
     CodePage cp;
@@ -66,7 +68,8 @@ TEST(Codepage, KnownLettersSitWhereTheyShould) {
 
 TEST(Codepage, WholeTextsMatchIconvBothWays) {
     const std::string text = "Инженерно-геологический разрез № 3, ИГЭ-2а; ёлка 10 м";
-    for (auto [cp, name] : {PageCase{CodePage::Cp1251, "CP1251"}, PageCase{CodePage::Cp866, "CP866"}}) {
+    for (auto [cp, name] :
+         {PageCase{CodePage::Cp1251, "CP1251"}, PageCase{CodePage::Cp866, "CP866"}}) {
         const auto ref = iconvConvert("UTF-8", name, text);
         ASSERT_TRUE(ref) << name;
         EXPECT_EQ(fromUtf8(text, cp), *ref) << name;
@@ -78,12 +81,12 @@ TEST(Codepage, WholeTextsMatchIconvBothWays) {
 }
 
 TEST(Codepage, UnmappableAndMalformedInputBecomeTheReplacement) {
-    EXPECT_EQ(utf8ToCp1251("a\xE2\x82\xAC"), "a\x88");             // euro exists in 1251
-    EXPECT_EQ(utf8ToCp1251("漢字"), "??");                          // CJK does not
-    EXPECT_EQ(utf8ToCp1251("x\xFFy"), "x?y");                       // invalid lead byte
-    EXPECT_EQ(utf8ToCp1251("x\xD0"), "x?");                         // cut-off sequence
-    EXPECT_EQ(utf8ToCp1251("\xC0\xAF"), "?");                       // overlong slash
-    EXPECT_EQ(utf8ToCp1251("\xED\xA0\x80"), "?");                   // surrogate
+    EXPECT_EQ(utf8ToCp1251("a\xE2\x82\xAC"), "a\x88"); // euro exists in 1251
+    EXPECT_EQ(utf8ToCp1251("漢字"), "??");             // CJK does not
+    EXPECT_EQ(utf8ToCp1251("x\xFFy"), "x?y");          // invalid lead byte
+    EXPECT_EQ(utf8ToCp1251("x\xD0"), "x?");            // cut-off sequence
+    EXPECT_EQ(utf8ToCp1251("\xC0\xAF"), "?");          // overlong slash
+    EXPECT_EQ(utf8ToCp1251("\xED\xA0\x80"), "?");      // surrogate
     EXPECT_EQ(fromUtf8("😀", CodePage::Cp866, '_'), "_");
 }
 

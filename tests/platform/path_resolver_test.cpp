@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 using namespace orvo::platform;
-using orvo::test::TempDir;
 using orvo::test::readBytes;
+using orvo::test::TempDir;
 using orvo::test::writeBytes;
 
 TEST(SplitStoredPath, EitherSeparatorAndDoubledOnes) {

@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 using namespace orvo::platform;
-using orvo::test::TempDir;
 using orvo::test::readBytes;
+using orvo::test::TempDir;
 using orvo::test::writeBytes;
 
 namespace {
@@ -86,7 +86,8 @@ TEST(WorkFolder, RemovingFilesAndFolders) {
     writeBytes(dir / "DATA/00003.OBJ/RAZ.SPS", {});
     WorkFolder folder(dir.path());
     EXPECT_TRUE(folder.removeFile("WORK.SLO")); // missing is fine
-    EXPECT_EQ(folder.listFolder("data\\00003.obj"), (std::vector<std::string>{"OBJ.TIT", "RAZ.SPS"}));
+    EXPECT_EQ(folder.listFolder("data\\00003.obj"),
+              (std::vector<std::string>{"OBJ.TIT", "RAZ.SPS"}));
     ASSERT_TRUE(folder.removeFolder("DATA\\00003.OBJ"));
     EXPECT_FALSE(std::filesystem::exists(dir / "DATA/00003.OBJ"));
     EXPECT_FALSE(folder.isFolder("DATA\\00003.OBJ"));

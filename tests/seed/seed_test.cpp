@@ -71,9 +71,9 @@ TEST(Seed, AnExistingDatabaseIsNeverOverwritten) {
 }
 
 TEST(Seed, BrokenDefinitionsLeaveNoHalfMadeDatabase) {
-    for (const char* defs : {"{", R"({"objects": []})",
-                             R"({"sectionDefaults": {}, "objects": [{"number": "x"}]})",
-                             R"({"sectionDefaults": {}, "objects": [{"number": 0}]})"}) {
+    for (const char* defs :
+         {"{", R"({"objects": []})", R"({"sectionDefaults": {}, "objects": [{"number": "x"}]})",
+          R"({"sectionDefaults": {}, "objects": [{"number": 0}]})"}) {
         TempDir dir;
         const auto st = seed::InitWorkingFolder(dir.path(), defs);
         ASSERT_FALSE(st) << defs;

@@ -42,16 +42,15 @@ TEST_F(TreeTest, ArchivedAndWorkingObjects) {
     db.section(2, 11, "Разрез А");
     db.borehole(2, 20, "Скв.2");
     const auto tree = build();
-    EXPECT_EQ(formatTree(tree),
-              "[0] Библиотека Инженерно-Геологических разрезов\n"
-              "  [1] Рабочие объекты\n"
-              "    [3] Рабочий\n"
-              "      [7] Список выработок обьекта\n"
-              "        [6] Скв.2\n"
-              "      [5] Разрез Б\n"
-              "      [5] Разрез А\n"
-              "  [2] Архивные объекты\n"
-              "    [4] Архивный\n");
+    EXPECT_EQ(formatTree(tree), "[0] Библиотека Инженерно-Геологических разрезов\n"
+                                "  [1] Рабочие объекты\n"
+                                "    [3] Рабочий\n"
+                                "      [7] Список выработок обьекта\n"
+                                "        [6] Скв.2\n"
+                                "      [5] Разрез Б\n"
+                                "      [5] Разрез А\n"
+                                "  [2] Архивные объекты\n"
+                                "    [4] Архивный\n");
     // Records follow insertion order: the borehole list comes after the sections.
     const auto& n = tree.nodes();
     ASSERT_EQ(n.size(), 9u);
@@ -103,15 +102,14 @@ TEST_F(TreeTest, MissingListsAreEmptyAndMissingItemsAreSkipped) {
     std::filesystem::remove(db.objectDir(2) / "RAZ.SPS");
     std::filesystem::remove(db.objectDir(2) / "SKV.SPS");
     const auto tree = build();
-    EXPECT_EQ(formatTree(tree),
-              "[0] Библиотека Инженерно-Геологических разрезов\n"
-              "  [1] Рабочие объекты\n"
-              "    [3] Без списков\n"
-              "      [7] Список выработок обьекта\n"
-              "    [3] Объект\n"
-              "      [7] Список выработок обьекта\n"
-              "      [5] Есть\n"
-              "  [2] Архивные объекты\n");
+    EXPECT_EQ(formatTree(tree), "[0] Библиотека Инженерно-Геологических разрезов\n"
+                                "  [1] Рабочие объекты\n"
+                                "    [3] Без списков\n"
+                                "      [7] Список выработок обьекта\n"
+                                "    [3] Объект\n"
+                                "      [7] Список выработок обьекта\n"
+                                "      [5] Есть\n"
+                                "  [2] Архивные объекты\n");
     ASSERT_EQ(tree.skipped.size(), 1u);
     EXPECT_NE(tree.skipped[0].find("000003.DAT"), std::string::npos);
 }
@@ -144,8 +142,8 @@ TEST_F(TreeTest, TreeViewRecordsAre14BytesInInsertionOrder) {
     EXPECT_EQ(bytes[at + 2], 3);
     EXPECT_EQ((std::vector<std::uint8_t>(bytes.begin() + at + 10, bytes.begin() + at + 14)),
               (std::vector<std::uint8_t>{4, 3, 2, 1}));
-    auto back = store::parseRecord<TreeNodeRecord>(
-        std::span<const std::uint8_t>(bytes).subspan(at, 14));
+    auto back =
+        store::parseRecord<TreeNodeRecord>(std::span<const std::uint8_t>(bytes).subspan(at, 14));
     ASSERT_TRUE(back);
     EXPECT_EQ(back->borehole, 0x01020304);
 }

@@ -80,8 +80,8 @@ TEST(Records, ObjectListEntryAndTitleLayout) {
     const Bytes tb = recordBytes(t);
     ASSERT_EQ(tb.size(), 264u);
     EXPECT_EQ(le32(tb, 0), 12);
-    EXPECT_EQ(tb[4], 0xCE); // "О" in Windows-1251
-    EXPECT_EQ(tb[10], 0);   // terminator after six letters
+    EXPECT_EQ(tb[4], 0xCE);  // "О" in Windows-1251
+    EXPECT_EQ(tb[10], 0);    // terminator after six letters
     EXPECT_EQ(tb[34], 0xCF); // "П"
     EXPECT_EQ(tb[40], '\r');
     EXPECT_EQ(tb[234], 0xB9); // "№"

@@ -15,7 +15,8 @@ class TempDir {
 public:
     TempDir() {
         std::random_device rd;
-        m_path = platform::tempFolder() / ("orvo-test-" + std::to_string(rd()) + std::to_string(rd()));
+        m_path =
+            platform::tempFolder() / ("orvo-test-" + std::to_string(rd()) + std::to_string(rd()));
         std::filesystem::create_directories(m_path);
     }
     ~TempDir() {
@@ -35,7 +36,8 @@ private:
 inline void writeBytes(const std::filesystem::path& p, const std::vector<std::uint8_t>& bytes) {
     std::filesystem::create_directories(p.parent_path());
     std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 inline std::vector<std::uint8_t> readBytes(const std::filesystem::path& p) {

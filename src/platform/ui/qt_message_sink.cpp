@@ -54,8 +54,8 @@ void QtMessageSink::show(const std::string& caption, const std::string& text, Ic
 }
 
 Answer QtMessageSink::askYesNo(const std::string& caption, const std::string& text) {
-    const Answer a = run(m_parent, caption, text, QMessageBox::Yes | QMessageBox::No,
-                         QMessageBox::No);
+    const Answer a =
+        run(m_parent, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     return a == Answer::Cancel ? Answer::No : a;
 }
 
