@@ -51,7 +51,15 @@ std::string folderKey(const std::vector<std::string>& parts, std::size_t count) 
 
 } // namespace
 
-PathResolver::PathResolver(fs::path root) : m_root(std::move(root)) {}
+PathResolver::PathResolver(fs::path root)
+    : m_root(root.empty() ? fs::path(".") : std::move(root)) {}
+
+const std::string* PathResolver::Folder::lookup(const std::string& name) const {
+    if (auto e = exact.find(name); e != exact.end())
+        return &*e;
+    auto it = names.find(asciiLower(name));
+    return it == names.end() ? nullptr : &it->second;
+}
 
 fs::path PathResolver::literal(std::string_view stored) const {
     // Built as one string: this runs for every file the program opens.
@@ -79,27 +87,29 @@ fs::path PathResolver::literal(std::string_view stored) const {
             partStart = i;
         }
     }
-    if (!endPart(stored.size()))
+    if (!endPart(stored.size()) || p.size() == m_root.native().size())
         return {};
     return fs::path(std::move(p));
 }
 
 const PathResolver::Folder* PathResolver::list(const std::string& key, fs::path real) const {
     std::error_code ec;
-    fs::directory_iterator dir(real, ec);
+    std::vector<std::string> names;
+    fs::directory_iterator it(real, ec);
+    for (const fs::directory_iterator end; !ec && it != end; it.increment(ec))
+        names.push_back(it->path().filename().string());
     if (ec) {
         m_folders.erase(key);
         return nullptr;
     }
     // Sorted so that of two names differing only in case the choice does not depend on the
     // order the file system returns them in.
-    std::vector<std::string> names;
-    for (const auto& entry : dir)
-        names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
-    Folder fresh{std::move(real), {}};
-    for (auto& n : names)
+    Folder fresh{std::move(real), {}, {}};
+    for (auto& n : names) {
+        fresh.exact.insert(n);
         fresh.names.emplace(asciiLower(n), std::move(n));
+    }
     auto& slot = m_folders[key];
     slot = std::move(fresh);
     return &slot;
@@ -116,21 +126,21 @@ const PathResolver::Folder* PathResolver::folder(const std::vector<std::string>&
     if (!parent)
         return nullptr;
     const std::string& name = parts[count - 1];
-    auto it = parent->names.find(asciiLower(name));
-    if (it == parent->names.end()) {
+    const std::string* found = parent->lookup(name);
+    if (!found) {
         parent = list(folderKey(parts, count - 1), parent->real);
         if (!parent)
             return nullptr;
-        it = parent->names.find(asciiLower(name));
-        if (it == parent->names.end())
+        found = parent->lookup(name);
+        if (!found)
             return nullptr;
     }
-    return list(key, parent->real / it->second);
+    return list(key, parent->real / *found);
 }
 
 fs::path PathResolver::resolve(std::string_view stored) const {
     const auto parts = splitStoredPath(stored);
-    if (leavesRoot(parts))
+    if (parts.empty() || leavesRoot(parts))
         return {};
     // The deepest existing folder, then the rest as given.
     std::size_t have = parts.empty() ? 0 : parts.size() - 1;
@@ -143,16 +153,13 @@ fs::path PathResolver::resolve(std::string_view stored) const {
     if (have == parts.size())
         return out;
     const std::string& name = parts[have];
-    auto it = dir->names.find(asciiLower(name));
-    if (it == dir->names.end() && have + 1 == parts.size()) {
+    const std::string* found = dir->lookup(name);
+    if (!found && have + 1 == parts.size()) {
         dir = list(folderKey(parts, have), dir->real);
         if (dir)
-            it = dir->names.find(asciiLower(name));
+            found = dir->lookup(name);
     }
-    if (dir && it != dir->names.end())
-        out /= it->second;
-    else
-        out /= name;
+    out /= found ? *found : name;
     for (std::size_t i = have + 1; i < parts.size(); ++i)
         out /= parts[i];
     return out;
@@ -167,10 +174,10 @@ std::optional<fs::path> PathResolver::resolveFromCache(std::string_view stored) 
     const auto it = m_folders.find(folderKey(parts, parts.size() - 1));
     if (it == m_folders.end())
         return std::nullopt;
-    const auto name = it->second.names.find(asciiLower(parts.back()));
-    if (name == it->second.names.end())
+    const std::string* name = it->second.lookup(parts.back());
+    if (!name)
         return std::nullopt;
-    return it->second.real / name->second;
+    return it->second.real / *name;
 }
 
 void PathResolver::invalidate(const fs::path& folder) const {

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace orvo::platform {
@@ -21,11 +22,12 @@ std::string asciiLower(std::string_view s);
 // invalidate() for the folder.
 class PathResolver {
 public:
+    // An empty root means the current folder.
     explicit PathResolver(std::filesystem::path root);
 
     const std::filesystem::path& root() const { return m_root; }
     // The path as spelled, under the root, without looking at the disk; empty for names that
-    // leave the root.
+    // leave the root or name nothing ("", ".", "\\").
     std::filesystem::path literal(std::string_view stored) const;
     // The real path: existing components in their on-disk spelling, missing ones as given (so
     // new files get the stored spelling). Empty for names that leave the root.
@@ -40,6 +42,9 @@ private:
     struct Folder {
         std::filesystem::path real;
         std::unordered_map<std::string, std::string> names; // lower case -> on disk
+        std::unordered_set<std::string> exact;             // as on disk
+        // The entry as spelled if it exists so, else one differing only in case.
+        const std::string* lookup(const std::string& name) const;
     };
     // The listed folder for the first `count` parts, or nullptr when it does not exist.
     const Folder* folder(const std::vector<std::string>& parts, std::size_t count) const;

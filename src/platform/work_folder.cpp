@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <new>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -18,6 +19,12 @@ Error writeError(std::string_view stored) {
 
 Error openError(std::string_view stored) {
     return {"Ошибка открытия файла \"" + std::string(stored) + "\"", "Ошибка", false};
+}
+
+Error noMemoryError() { return {"Недостаточно памяти", "Information", false}; }
+
+Error readError(const ReadOutcome& outcome, std::string_view stored) {
+    return outcome.state == ReadOutcome::State::NoMemory ? noMemoryError() : openError(stored);
 }
 
 namespace {
@@ -116,6 +123,16 @@ ReadOutcome WorkFolder::read(std::string_view stored, std::uint64_t limit) const
         return out;
     }
     Fd file(fd);
+    try {
+        readInto(fd, limit, out);
+    } catch (const std::bad_alloc&) {
+        out.bytes = {};
+        out.state = ReadOutcome::State::NoMemory;
+    }
+    return out;
+}
+
+void WorkFolder::readInto(int fd, std::uint64_t limit, ReadOutcome& out) {
     // No fstat: records are read with one read() of their size, lists grow as they come.
     constexpr std::uint64_t kFirstChunk = 64 * 1024;
     out.bytes.resize(static_cast<std::size_t>(std::min(limit, kFirstChunk)));
@@ -134,7 +151,7 @@ ReadOutcome WorkFolder::read(std::string_view stored, std::uint64_t limit) const
         if (n < 0) {
             out.bytes.clear();
             out.state = ReadOutcome::State::Failed; // a folder, or an I/O error
-            return out;
+            return;
         }
         if (n == 0)
             break;
@@ -142,7 +159,6 @@ ReadOutcome WorkFolder::read(std::string_view stored, std::uint64_t limit) const
     }
     out.bytes.resize(got);
     out.state = ReadOutcome::State::Ok;
-    return out;
 }
 
 bool WorkFolder::exists(std::string_view stored) const {
@@ -162,7 +178,8 @@ Status WorkFolder::writeAtomic(std::string_view stored, const Bytes& content) co
     if (target.empty())
         return writeError(stored);
     const fs::path folder = target.parent_path();
-    const fs::path temp = target.string() + ".~" + std::to_string(::getpid());
+    // One fixed name per target: a temporary file left by a crash is simply reused next time.
+    const fs::path temp = target.string() + ".~tmp";
     Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
     if (fd.get() < 0)
         return writeError(stored);
@@ -181,6 +198,7 @@ Status WorkFolder::writeAtomic(std::string_view stored, const Bytes& content) co
         ::unlink(temp.c_str());
         return writeError(stored);
     }
+    // The new content is in place; syncing the folder only makes the rename durable sooner.
     syncFolder(folder);
     m_resolver.invalidate(folder);
     return success();

@@ -14,7 +14,7 @@ namespace orvo::platform {
 using Bytes = std::vector<std::uint8_t>;
 
 struct ReadOutcome {
-    enum class State { Ok, Missing, Failed } state = State::Missing;
+    enum class State { Ok, Missing, Failed, NoMemory } state = State::Missing;
     Bytes bytes;               // at most the limit asked for
     bool reachedLimit = false; // the file may go on past what was read
     bool ok() const { return state == State::Ok; }
@@ -57,6 +57,7 @@ public:
 
 private:
     int openStored(std::string_view stored) const;
+    static void readInto(int fd, std::uint64_t limit, ReadOutcome& out);
 
     PathResolver m_resolver;
     FaultHook m_fault;
@@ -65,5 +66,9 @@ private:
 // Texts of the platform's own refusals.
 Error writeError(std::string_view stored);
 Error openError(std::string_view stored);
+// "Недостаточно памяти": the operation is abandoned.
+Error noMemoryError();
+// The refusal for a read that did not come out Ok.
+Error readError(const ReadOutcome& outcome, std::string_view stored);
 
 } // namespace orvo::platform

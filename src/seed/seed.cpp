@@ -8,6 +8,8 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <limits>
+#include <set>
 #include <system_error>
 #include <unistd.h>
 
@@ -26,9 +28,12 @@ std::int32_t int32Of(const json& j, const char* key, std::int32_t fallback = 0) 
     return j.at(key).get<std::int32_t>();
 }
 
-Status writeObject(const store::ProjectStore& store, const json& obj, store::StatusRecord& status) {
+Status writeObject(const store::ProjectStore& store, const json& obj, store::StatusRecord& status,
+                   std::set<std::int32_t>& used) {
     const auto number = obj.at("number").get<std::int32_t>();
-    if (number < 1)
+    // The counter after the highest number must still fit.
+    if (number < 1 || number >= std::numeric_limits<std::int32_t>::max() - 1 ||
+        !used.insert(number).second)
         return definitionError("номер объекта " + std::to_string(number));
     auto& folder = store.folder();
     if (auto st = folder.makeFolder(store::paths::objectFolder(number)); !st)
@@ -40,30 +45,15 @@ Status writeObject(const store::ProjectStore& store, const json& obj, store::Sta
     title.contract.setUtf8(obj.value("contract", ""));
     if (auto st = store.WriteObjectTitle(title); !st)
         return st;
-    std::vector<std::int32_t> sections;
-    std::vector<std::int32_t> boreholes;
-    for (const auto& s : obj.value("sections", json::array()))
-        sections.push_back(s.at("number").get<std::int32_t>());
-    for (const auto& b : obj.value("boreholes", json::array()))
-        boreholes.push_back(b.at("number").get<std::int32_t>());
-    if (auto st =
-            folder.writeAtomic(store::paths::sectionList(number), store::numberListBytes(sections));
-        !st)
-        return st;
-    if (auto st = folder.writeAtomic(store::paths::boreholeList(number),
-                                     store::numberListBytes(boreholes));
-        !st)
-        return st;
+    for (const auto& list : {store::paths::sectionList(number), store::paths::boreholeList(number)})
+        if (auto st = folder.writeAtomic(list, {}); !st)
+            return st;
     if (auto st = store.AppendObject(number); !st)
         return st;
     if (obj.value("archived", false))
         if (auto st = store.SetArchived(number, true); !st)
             return st;
     status.nextObjectNumber = std::max(status.nextObjectNumber, number + 1);
-    for (auto s : sections)
-        status.nextSectionNumber = std::max(status.nextSectionNumber, s + 1);
-    for (auto b : boreholes)
-        status.nextBoreholeNumber = std::max(status.nextBoreholeNumber, b + 1);
     return success();
 }
 
@@ -89,8 +79,9 @@ Status writeDatabase(const store::ProjectStore& store, const json& def) {
     const json st = def.value("status", json::object());
     status.launchCount = int32Of(st, "launchCount");
     status.workSeconds = int32Of(st, "workSeconds");
+    std::set<std::int32_t> used;
     for (const auto& obj : def.value("objects", json::array()))
-        if (auto r = writeObject(store, obj, status); !r)
+        if (auto r = writeObject(store, obj, status, used); !r)
             return r;
     // Written last: a folder with status.sav is a finished database.
     return store.SaveStatus(status);

@@ -30,6 +30,8 @@ Result<std::optional<R>> readFixed(const platform::WorkFolder& folder, std::stri
     const ReadOutcome in = folder.read(path, R::kSize);
     if (in.state == ReadOutcome::State::Missing)
         return std::optional<R>{};
+    if (in.state == ReadOutcome::State::NoMemory)
+        return platform::noMemoryError();
     if (!in.ok())
         return fatal ? FatalOpenError(path) : platform::openError(path);
     auto rec = parseRecord<R>(in.bytes);
@@ -41,6 +43,9 @@ Result<std::optional<R>> readFixed(const platform::WorkFolder& folder, std::stri
 bool counterUsable(std::int32_t n) {
     return n >= 1 && n < std::numeric_limits<std::int32_t>::max();
 }
+
+// A number may be handed out only if the counter after it can still be stored.
+bool numberTakeable(std::int32_t n) { return counterUsable(n) && counterUsable(n + 1); }
 
 } // namespace
 
@@ -96,7 +101,7 @@ Result<platform::Bytes> ProjectStore::readList(std::string_view path) const {
     if (in.state == ReadOutcome::State::Missing)
         return platform::Bytes{};
     if (!in.ok())
-        return platform::openError(path);
+        return platform::readError(in, path);
     if (in.reachedLimit)
         return BadFormatError(path);
     return std::move(in.bytes);
@@ -189,7 +194,7 @@ Status ProjectStore::RemoveFromList(std::string_view listPath, std::string_view 
         return st;
     const ReadOutcome del = m_folder.read(delName, kMaxListBytes + 1);
     if (!del.ok())
-        return platform::openError(delName);
+        return platform::readError(del, delName);
     Bytes kept;
     kept.reserve(del.bytes.size());
     for (std::size_t at = 0; at + recordSize <= del.bytes.size(); at += recordSize) {
@@ -238,12 +243,12 @@ Result<std::int32_t> ProjectStore::CreateObject(StatusRecord& status,
                                                 std::string_view shortNameUtf8,
                                                 std::string_view fullNameUtf8,
                                                 std::string_view contractUtf8) const {
-    if (!counterUsable(status.nextObjectNumber))
-        return BadFormatError(paths::kStatus);
     std::int32_t number = status.nextObjectNumber;
     // A folder already there means an earlier run died before saving the counter.
-    while (m_folder.isFolder(paths::objectFolder(number)) && counterUsable(number + 1))
+    while (numberTakeable(number) && m_folder.isFolder(paths::objectFolder(number)))
         ++number;
+    if (!numberTakeable(number))
+        return BadFormatError(paths::kStatus);
     StatusRecord next = status;
     next.nextObjectNumber = number + 1;
     if (auto st = SaveStatus(next); !st)
@@ -269,7 +274,7 @@ Result<std::int32_t> ProjectStore::CreateObject(StatusRecord& status,
 }
 
 Result<std::int32_t> ProjectStore::TakeSectionNumber(StatusRecord& status) const {
-    if (!counterUsable(status.nextSectionNumber))
+    if (!numberTakeable(status.nextSectionNumber))
         return BadFormatError(paths::kStatus);
     StatusRecord next = status;
     ++next.nextSectionNumber;
@@ -280,7 +285,7 @@ Result<std::int32_t> ProjectStore::TakeSectionNumber(StatusRecord& status) const
 }
 
 Result<std::int32_t> ProjectStore::TakeBoreholeNumber(StatusRecord& status) const {
-    if (!counterUsable(status.nextBoreholeNumber))
+    if (!numberTakeable(status.nextBoreholeNumber))
         return BadFormatError(paths::kStatus);
     StatusRecord next = status;
     ++next.nextBoreholeNumber;
@@ -340,11 +345,13 @@ Status ProjectStore::CopyWorkingCopiesBack(std::int32_t object, std::int32_t sec
         if (in.state == ReadOutcome::State::Missing)
             continue;
         if (!in.ok())
-            return platform::openError(c.work);
+            return platform::readError(in, c.work);
         if (auto st = m_folder.writeAtomic(paths::sectionFile(object, section, c.ext), in.bytes);
             !st)
             return st;
-        m_folder.removeFile(c.work);
+        // A copy left behind would be taken for edits of the next section saved.
+        if (!m_folder.removeFile(c.work))
+            return platform::writeError(c.work);
     }
     return success();
 }

@@ -62,7 +62,9 @@ public:
     Result<FixedText<30>> ReadSectionName(std::int32_t object, std::int32_t section) const;
 
     // Numbering. The counter is raised and saved before the item's files are written, so a
-    // failure half-way wastes a number but never hands one out twice.
+    // failure half-way wastes a number but never hands one out twice. A dialog shows the next
+    // number (status.next...) while open and takes it only when the user saves, so a cancelled
+    // dialog consumes nothing.
     Result<std::int32_t> CreateObject(StatusRecord& status, std::string_view shortNameUtf8,
                                       std::string_view fullNameUtf8,
                                       std::string_view contractUtf8) const;

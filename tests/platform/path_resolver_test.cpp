@@ -74,4 +74,24 @@ TEST(PathResolver, ExactSpellingWinsOverAnotherCase) {
     // Any other spelling settles on one of them, the same every time.
     const auto first = folder.read("Data\\Obj.Sps").bytes;
     EXPECT_EQ(folder.read("dAtA/oBj.sPs").bytes, first);
+    // Now DATA is listed: reads and writes of an exact spelling still meet the same file.
+    EXPECT_EQ(folder.read("DATA\\obj.sps").bytes, (std::vector<std::uint8_t>{2}));
+    ASSERT_TRUE(folder.writeAtomic("DATA\\obj.sps", {5}));
+    EXPECT_EQ(readBytes(dir / "DATA/obj.sps"), (std::vector<std::uint8_t>{5}));
+    EXPECT_EQ(readBytes(dir / "DATA/OBJ.SPS"), (std::vector<std::uint8_t>{1}));
+    EXPECT_EQ(folder.read("DATA\\obj.sps").bytes, (std::vector<std::uint8_t>{5}));
+}
+
+TEST(PathResolver, NamesThatNameNothingAreRefused) {
+    TempDir dir;
+    writeBytes(dir / "keep", {1});
+    WorkFolder folder(dir.path());
+    for (const char* nothing : {"", ".", "\\", "./", "//"}) {
+        EXPECT_TRUE(folder.resolve(nothing).empty()) << nothing;
+        EXPECT_FALSE(folder.writeAtomic(nothing, {1})) << nothing;
+        EXPECT_TRUE(folder.removeFolder(nothing)) << nothing; // nothing to remove
+    }
+    EXPECT_TRUE(std::filesystem::exists(dir / "keep"));
+    // An empty root is the current folder, not the file-system root.
+    EXPECT_EQ(PathResolver("").literal("DATA\\OBJ.SPS"), std::filesystem::path("./DATA/OBJ.SPS"));
 }

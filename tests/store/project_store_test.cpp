@@ -169,6 +169,36 @@ TEST_F(StoreTest, AnInterruptedListRewriteLosesNothing) {
     EXPECT_FALSE(std::filesystem::exists(dir / "OBJ.DEL"));
 }
 
+TEST_F(StoreTest, LeftoversOfACrashDoNotDisturbTheNextRewrite) {
+    writeBytes(dir / "DATA/OBJ.SPS", Bytes(72, 0));
+    const Bytes list = numberListBytes({1, 2, 3});
+    std::filesystem::create_directories(dir / "DATA/00001.OBJ");
+    writeBytes(dir / "DATA/00001.OBJ/RAZ.SPS", list);
+    // What a crash in the middle may leave: a torn temporary file and the .DEL copy.
+    writeBytes(dir / "DATA/00001.OBJ/RAZ.SPS.~tmp", {0xDE, 0xAD});
+    writeBytes(dir / "RAZ.DEL", numberListBytes({9, 9}));
+    platform::WorkFolder fresh(dir.path());
+    ProjectStore again(fresh);
+    ASSERT_TRUE(again.RemoveFromList(paths::sectionList(1), paths::kSectionListDel, 2, 4));
+    EXPECT_EQ(numbersIn("DATA/00001.OBJ/RAZ.SPS"), (std::vector<std::int32_t>{1, 3}));
+    EXPECT_EQ(fresh.listFolder("DATA\\00001.OBJ"), (std::vector<std::string>{"RAZ.SPS"}));
+    EXPECT_FALSE(std::filesystem::exists(dir / "RAZ.DEL"));
+}
+
+TEST_F(StoreTest, CountersStopBeforeTheyCannotBeStored) {
+    StatusRecord s;
+    s.nextSectionNumber = INT32_MAX - 2;
+    auto taken = store.TakeSectionNumber(s);
+    ASSERT_TRUE(taken);
+    EXPECT_EQ(*taken, INT32_MAX - 2);
+    EXPECT_TRUE(store.LoadStatus()); // what was saved can be read back
+    EXPECT_FALSE(store.TakeSectionNumber(s));
+    EXPECT_EQ(s.nextSectionNumber, INT32_MAX - 1);
+    s.nextObjectNumber = INT32_MAX - 1;
+    EXPECT_FALSE(store.CreateObject(s, "a", "b", "c"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "DATA/OBJ.SPS"));
+}
+
 TEST_F(StoreTest, SetArchivedChangesOnlyTheFlagOfTheFirstMatch) {
     Bytes list;
     for (std::int32_t n : {1, 2, 2}) {

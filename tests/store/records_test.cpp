@@ -88,11 +88,34 @@ TEST(Records, ObjectListEntryAndTitleLayout) {
     EXPECT_EQ(tb[237], 0);
 }
 
+TEST(Records, SectionDefaultsFieldOrder) {
+    SectionDefaults d;
+    d.verticalScale = 0;
+    d.horizontalScale = 500;
+    d.sheetHeightMm = 297;
+    d.sheetWidthMm = 420;
+    d.stampFirstSheet = 3;
+    d.stampOtherSheets = 4;
+    d.drawingForm = 5;
+    const Bytes b = recordBytes(d);
+    ASSERT_EQ(b.size(), 28u);
+    EXPECT_EQ(le32(b, 0), 0);
+    EXPECT_EQ(le32(b, 4), 500);
+    EXPECT_EQ(le32(b, 8), 297); // height before width
+    EXPECT_EQ(le32(b, 12), 420);
+    EXPECT_EQ(le32(b, 16), 3);
+    EXPECT_EQ(le32(b, 20), 4);
+    EXPECT_EQ(le32(b, 24), 5);
+}
+
 TEST(Records, BoreholeHeaderLayout) {
     BoreholeHeader h;
     h.name.setUtf8("Скв.12");
     h.number = 44;
+    h.x = 1.0f;       // 0x3F800000
+    h.y = -2.0f;      // 0xC0000000
     h.elevation = 152.25f;
+    h.depth = 0.5f;   // 0x3F000000
     h.type = 3;
     h.nIge = 5;
     h.nWater = 1;
@@ -102,7 +125,10 @@ TEST(Records, BoreholeHeaderLayout) {
     EXPECT_EQ(b[0], 0xD1);
     EXPECT_EQ(le32(b, 10), 44);
     // 152.25 = 0x43184000
+    EXPECT_EQ((Bytes{b[14], b[15], b[16], b[17]}), (Bytes{0x00, 0x00, 0x80, 0x3F}));
+    EXPECT_EQ((Bytes{b[18], b[19], b[20], b[21]}), (Bytes{0x00, 0x00, 0x00, 0xC0}));
     EXPECT_EQ((Bytes{b[22], b[23], b[24], b[25]}), (Bytes{0x00, 0x40, 0x18, 0x43}));
+    EXPECT_EQ((Bytes{b[26], b[27], b[28], b[29]}), (Bytes{0x00, 0x00, 0x00, 0x3F}));
     EXPECT_EQ(b[30], 3);
     EXPECT_EQ(b[32], 5);
     EXPECT_EQ(b[34], 1);

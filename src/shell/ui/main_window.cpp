@@ -1,0 +1,274 @@
+// Main window: builds the tree from the store, keeps TREEVIEW.TMP, dispatches commands.
+#include "shell/ui/main_window.h"
+
+#include "shell/commands.h"
+#include "shell/ui/about_dialog.h"
+#include "shell/ui/icons.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QToolBar>
+#include <QTreeWidget>
+
+namespace orvo::shell::ui {
+
+namespace {
+
+QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+QIcon nodeIcon(NodeKind kind) {
+    auto pair = [](int normal, int selected) {
+        QIcon icon = treeIcon(normal);
+        icon.addPixmap(QPixmap::fromImage(treeImage(selected)), QIcon::Selected);
+        return icon;
+    };
+    switch (kind) {
+    case NodeKind::Root:
+        return treeIcon(kImgLibrary);
+    case NodeKind::WorkingFolder:
+        return treeIcon(kImgWorkingFolder);
+    case NodeKind::ArchiveFolder:
+        return treeIcon(kImgArchiveFolder);
+    case NodeKind::WorkingObject:
+        return pair(kImgWorkingObject, kImgWorkingObjectSelected);
+    case NodeKind::ArchivedObject:
+        return treeIcon(kImgArchivedObject);
+    case NodeKind::Section:
+        return pair(kImgSection, kImgSectionSelected);
+    case NodeKind::Borehole:
+        return treeIcon(kImgBorehole);
+    case NodeKind::BoreholeList:
+        return treeIcon(kImgBoreholeList);
+    }
+    return {};
+}
+
+} // namespace
+
+MainWindow::MainWindow(ShellContext ctx, QWidget* parent)
+    : QMainWindow(parent), m_ctx(std::move(ctx)) {
+    setObjectName(QStringLiteral("ORVO2"));
+    setWindowTitle(QStringLiteral("Инженерно-геологические разрезы"));
+    setWindowIcon(treeIcon(kImgLibrary));
+    m_tree = new QTreeWidget(this);
+    m_tree->setObjectName(QStringLiteral("libraryTree"));
+    m_tree->setHeaderHidden(true);
+    m_tree->setRootIsDecorated(true);
+    m_tree->setIconSize(QSize(20, 20));
+    m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_tree->viewport()->installEventFilter(this);
+    setCentralWidget(m_tree);
+    createActions();
+    createMenu();
+    createToolbar();
+    connect(m_tree, &QTreeWidget::itemSelectionChanged, this, &MainWindow::onSelectionChanged);
+    if (const QScreen* screen = this->screen()) {
+        const QRect area = screen->availableGeometry();
+        setGeometry(area);
+    }
+    applyEnabling(NodeKind::Root);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::createActions() {
+    for (const auto& e : mainMenu()) {
+        if (e.kind != MenuEntry::Kind::Command)
+            continue;
+        auto* a = new QAction(qs(e.text), this);
+        a->setData(e.id);
+        connect(a, &QAction::triggered, this, [this, id = e.id] { runCommand(id); });
+        m_actions[e.id] = a;
+    }
+    for (const auto& t : toolbar())
+        if (t.id != 0)
+            m_actions.at(t.id)->setIcon(toolbarIcon(t.image));
+}
+
+void MainWindow::createMenu() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MAIN_MENU"));
+    QMenu* popup = nullptr;
+    QMenu* target = nullptr;
+    for (const auto& e : mainMenu()) {
+        switch (e.kind) {
+        case MenuEntry::Kind::Popup:
+            popup = bar->addMenu(qs(e.text));
+            target = popup;
+            break;
+        case MenuEntry::Kind::Submenu:
+            target = popup->addMenu(qs(e.text));
+            break;
+        case MenuEntry::Kind::EndSubmenu:
+            target = popup;
+            break;
+        case MenuEntry::Kind::Separator:
+            target->addSeparator();
+            break;
+        case MenuEntry::Kind::Command:
+            target->addAction(m_actions.at(e.id));
+            break;
+        }
+    }
+}
+
+void MainWindow::createToolbar() {
+    m_toolbar = addToolBar(QStringLiteral("toolbar"));
+    m_toolbar->setObjectName(QStringLiteral("toolbar"));
+    m_toolbar->setIconSize(QSize(16, 16));
+    m_toolbar->setMovable(false);
+    for (const auto& t : toolbar()) {
+        if (t.id == 0) {
+            m_toolbar->addSeparator();
+            continue;
+        }
+        QAction* a = m_actions.at(t.id);
+        QString tip = a->text();
+        tip.remove(QChar('&'));
+        a->setToolTip(tip);
+        m_toolbar->addAction(a);
+    }
+}
+
+QAction* MainWindow::action(int id) const {
+    const auto it = m_actions.find(id);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+bool MainWindow::buildTree() {
+    auto tree = BuildLibraryTree(m_ctx.store);
+    if (!tree) {
+        m_ctx.sink.report(tree.error());
+        return false;
+    }
+    // Rebuilt at every start and kept open for the whole run.
+    m_treeFile.close();
+    m_treeFile.setFileName(QString::fromStdString(m_ctx.folder.resolve(kTreeViewFile).string()));
+    const auto bytes = treeRecordsBytes(*tree);
+    if (!m_treeFile.open(QIODevice::ReadWrite | QIODevice::Truncate) ||
+        m_treeFile.write(reinterpret_cast<const char*>(bytes.data()),
+                         static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) ||
+        !m_treeFile.flush()) {
+        m_ctx.sink.report(store::FatalOpenError(kTreeViewFile));
+        return false;
+    }
+    m_nextRecord = static_cast<int>(tree->nodes().size());
+    m_tree->clear();
+    QTreeWidgetItem* root = addItems(*tree, 0, nullptr);
+    root->setExpanded(true);
+    for (int i = 0; i < root->childCount(); ++i)
+        root->child(i)->setExpanded(true);
+    m_current = {};
+    applyEnabling(NodeKind::Root);
+    return true;
+}
+
+QTreeWidgetItem* MainWindow::addItems(const LibraryTree& tree, int node, QTreeWidgetItem* parent) {
+    const TreeNode& n = tree.node(node);
+    auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(m_tree);
+    item->setText(0, QString::fromStdString(n.label));
+    item->setIcon(0, nodeIcon(static_cast<NodeKind>(n.record.kind)));
+    item->setData(0, Qt::UserRole, node);
+    for (int child : n.children)
+        addItems(tree, child, item);
+    return item;
+}
+
+bool MainWindow::readRecord(int index, TreeNodeRecord& out) {
+    std::array<std::uint8_t, TreeNodeRecord::kSize> buf{};
+    if (index < 0 || !m_treeFile.seek(static_cast<qint64>(index) * TreeNodeRecord::kSize) ||
+        m_treeFile.read(reinterpret_cast<char*>(buf.data()), buf.size()) != static_cast<qint64>(buf.size()))
+        return false;
+    auto rec = store::parseRecord<TreeNodeRecord>(buf);
+    if (!rec)
+        return false;
+    out = *rec;
+    return true;
+}
+
+void MainWindow::onSelectionChanged() {
+    const auto items = m_tree->selectedItems();
+    if (items.isEmpty())
+        return;
+    TreeNodeRecord rec;
+    if (!readRecord(items.front()->data(0, Qt::UserRole).toInt(), rec))
+        return;
+    m_current = rec;
+    applyEnabling(static_cast<NodeKind>(rec.kind));
+}
+
+void MainWindow::applyEnabling(NodeKind kind) {
+    for (int id : selectionCommands())
+        m_actions.at(id)->setEnabled(commandEnabled(kind, id));
+}
+
+void MainWindow::notAvailable() {
+    m_ctx.sink.show(std::string(kNotAvailableCaption), std::string(kNotAvailableText),
+                    platform::Icon::Information);
+}
+
+void MainWindow::runCommand(int id) {
+    const auto kind = static_cast<NodeKind>(m_current.kind);
+    switch (id) {
+    case cmd::kExit:
+        close();
+        return;
+    case cmd::kAbout:
+        showAbout();
+        break;
+    case cmd::kData:
+        if (kind == NodeKind::WorkingObject || kind == NodeKind::Section ||
+            kind == NodeKind::Borehole)
+            notAvailable();
+        break;
+    case cmd::kPrint:
+    case cmd::kView:
+        if (kind == NodeKind::Section)
+            notAvailable();
+        break;
+    case cmd::kImport:
+    case cmd::kExport:
+    case cmd::kSheetParameters:
+        break; // no action bound
+    default:
+        notAvailable();
+        break;
+    }
+    m_tree->setFocus();
+}
+
+void MainWindow::showAbout() {
+    AboutDialog about(m_ctx.session.status().launchCount,
+                      m_ctx.session.totalSeconds(m_ctx.clock()), this);
+    about.exec();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // A right click acts on the selected node as "Данные..." and does not move the selection.
+    if (watched == m_tree->viewport() && event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+        const auto kind = static_cast<NodeKind>(m_current.kind);
+        if (kind == NodeKind::WorkingObject || kind == NodeKind::Section ||
+            kind == NodeKind::Borehole || kind == NodeKind::BoreholeList)
+            runCommand(cmd::kData);
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!m_ended) {
+        m_ended = true;
+        m_treeFile.close();
+        if (auto st = m_ctx.session.End(m_ctx.store, m_ctx.clock()); !st)
+            m_ctx.sink.report(st.error());
+    }
+    event->accept();
+}
+
+} // namespace orvo::shell::ui

@@ -1,0 +1,78 @@
+// The main window: menu, toolbar and the library tree; every command starts from here.
+#pragma once
+#include "platform/message_sink.h"
+#include "platform/work_folder.h"
+#include "shell/library_tree.h"
+#include "shell/session.h"
+#include "store/project_store.h"
+
+#include <QFile>
+#include <QMainWindow>
+
+#include <functional>
+#include <map>
+
+class QAction;
+class QToolBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace orvo::shell::ui {
+
+// What the window works with; owned by the caller and living longer than the window.
+struct ShellContext {
+    platform::WorkFolder& folder;
+    store::ProjectStore& store;
+    platform::MessageSink& sink;
+    Session& session;
+    store::SectionDefaults& defaults;
+    std::function<std::int64_t()> clock;
+};
+
+inline constexpr const char* kTreeViewFile = "TREEVIEW.TMP";
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(ShellContext ctx, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Builds the library tree; false after a fatal error (already shown), when the program
+    // must end.
+    bool buildTree();
+
+    // The selected node's record, as read back from TREEVIEW.TMP.
+    const TreeNodeRecord& currentNode() const { return m_current; }
+    QAction* action(int id) const;
+    QTreeWidget* tree() const { return m_tree; }
+    QToolBar* toolBar() const { return m_toolbar; }
+
+    // Runs a menu or toolbar command on the current node.
+    void runCommand(int id);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createActions();
+    void createMenu();
+    void createToolbar();
+    void onSelectionChanged();
+    void applyEnabling(NodeKind kind);
+    void notAvailable();
+    void showAbout();
+    QTreeWidgetItem* addItems(const LibraryTree& tree, int node, QTreeWidgetItem* parent);
+    bool readRecord(int index, TreeNodeRecord& out);
+
+    ShellContext m_ctx;
+    QTreeWidget* m_tree = nullptr;
+    QToolBar* m_toolbar = nullptr;
+    std::map<int, QAction*> m_actions;
+    QFile m_treeFile;
+    int m_nextRecord = 0;
+    TreeNodeRecord m_current;
+    bool m_ended = false;
+};
+
+} // namespace orvo::shell::ui

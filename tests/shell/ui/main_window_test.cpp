@@ -1,0 +1,350 @@
+// The main window on a real database: start-up, tree, enabling, right click, shutdown.
+#include "shell/commands.h"
+#include "shell/ui/icons.h"
+#include "shell/ui/startup.h"
+#include "support/db_builder.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <set>
+
+using namespace orvo;
+using namespace orvo::shell;
+using namespace orvo::shell::ui;
+using orvo::test::DbBuilder;
+using orvo::test::TempDir;
+
+namespace {
+
+// The database most tests use: one archived and two working objects with sections and
+// boreholes, plus the two settings records.
+void fillDatabase(const std::filesystem::path& root) {
+    DbBuilder db(root);
+    db.object(1, "Старый карьер", true);
+    db.object(2, "Площадка Б");
+    db.object(3, "Площадка А");
+    db.section(3, 5, "Разрез 2-2");
+    db.section(3, 4, "Разрез 1-1");
+    db.borehole(3, 10, "Скв.3");
+    db.borehole(3, 11, "скв.1");
+    db.borehole(3, 12, "Скв.2");
+    db.borehole(3, 13, "Скв.2");
+    store::StatusRecord status;
+    status.launchCount = 4;
+    status.workSeconds = 100;
+    status.nextObjectNumber = 4;
+    status.nextSectionNumber = 6;
+    status.nextBoreholeNumber = 14;
+    test::writeBytes(root / "DATA/status.sav", store::recordBytes(status));
+    test::writeBytes(root / "DATA/razrez.prm", store::recordBytes(store::SectionDefaults{}));
+}
+
+QStringList childTexts(QTreeWidgetItem* item) {
+    QStringList out;
+    for (int i = 0; i < item->childCount(); ++i)
+        out << item->child(i)->text(0);
+    return out;
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TempDir> m_dir;
+    platform::RecordingMessageSink m_sink;
+    std::int64_t m_now = 1000;
+    std::unique_ptr<Orvo2App> m_app;
+
+    StartupOptions options(std::function<bool(const platform::WorkFolder&)> password = {}) {
+        StartupOptions o;
+        o.workFolder = m_dir->path();
+        o.sink = &m_sink;
+        o.askPassword = password ? password : [](const platform::WorkFolder&) { return true; };
+        o.clock = [this] { return m_now; };
+        o.fontFamilies = [] { return std::vector<std::string>{"DejaVu Sans"}; };
+        return o;
+    }
+    MainWindow& window() { return m_app->window(); }
+    QTreeWidgetItem* itemOfKind(NodeKind kind) {
+        QTreeWidgetItemIterator it(window().tree());
+        for (; *it; ++it) {
+            window().tree()->setCurrentItem(*it);
+            if (window().currentNode().kind == static_cast<std::int16_t>(kind))
+                return *it;
+        }
+        return nullptr;
+    }
+
+private slots:
+    void init() {
+        m_dir = std::make_unique<TempDir>();
+        fillDatabase(m_dir->path());
+        m_sink.clear();
+        m_now = 1000;
+        m_app = Orvo2App::start(options());
+        QVERIFY(m_app);
+    }
+    void cleanup() {
+        m_app.reset();
+        m_dir.reset();
+    }
+
+    void treeShowsTheDatabase() {
+        QTreeWidget* tree = window().tree();
+        QCOMPARE(tree->topLevelItemCount(), 1);
+        QTreeWidgetItem* root = tree->topLevelItem(0);
+        QCOMPARE(root->text(0), QStringLiteral("Библиотека Инженерно-Геологических разрезов"));
+        QCOMPARE(childTexts(root), (QStringList{"Рабочие объекты", "Архивные объекты"}));
+        QTreeWidgetItem* working = root->child(0);
+        QCOMPARE(childTexts(working), (QStringList{"Площадка А", "Площадка Б"}));
+        QTreeWidgetItem* archived = root->child(1);
+        QCOMPARE(childTexts(archived), QStringList{"Старый карьер"});
+        QCOMPARE(archived->child(0)->childCount(), 0);
+        QTreeWidgetItem* objectA = working->child(0);
+        QCOMPARE(childTexts(objectA),
+                 (QStringList{"Список выработок обьекта", "Разрез 2-2", "Разрез 1-1"}));
+        QCOMPARE(childTexts(objectA->child(0)), (QStringList{"скв.1", "Скв.2", "Скв.2", "Скв.3"}));
+        QCOMPARE(childTexts(working->child(1)), QStringList{"Список выработок обьекта"});
+
+        // Item data are record indexes in TREEVIEW.TMP, records in insertion order.
+        const auto bytes = test::readBytes(m_dir->path() / "TREEVIEW.TMP");
+        int count = 0;
+        for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+            const int index = (*it)->data(0, Qt::UserRole).toInt();
+            QVERIFY(index >= 0 && static_cast<std::size_t>(index + 1) * 14 <= bytes.size());
+            ++count;
+        }
+        QCOMPARE(static_cast<std::size_t>(count) * 14, bytes.size());
+        QCOMPARE(root->data(0, Qt::UserRole).toInt(), 0);
+        QCOMPARE(working->data(0, Qt::UserRole).toInt(), 1);
+        QCOMPARE(archived->data(0, Qt::UserRole).toInt(), 2);
+        // The selected node is read back from the file.
+        tree->setCurrentItem(objectA->child(1));
+        QCOMPARE(window().currentNode().kind, 5);
+        QCOMPARE(window().currentNode().object, 3);
+        QCOMPARE(window().currentNode().section, 5);
+    }
+
+    void enablingFollowsTheSelectedKind() {
+        // Columns: data, new object, new section, new borehole, delete object, delete
+        // section, delete borehole, print, view, to archive, from archive, export, import.
+        const int ids[13] = {11856, 11844, 11845, 11846, 11851, 11852, 11853,
+                             11848, 11847, 11842, 11843, 11849, 11850};
+        const char* rows[8] = {"0000000000000", "0100000000001", "0000000000000",
+                               "1110100111011", "0000100000100", "1110010110011",
+                               "1111001110011", "0111000000001"};
+        QCOMPARE(QString(rows[0]).size(), 13);
+        // At start nothing is selected and the root's row applies.
+        for (int c = 0; c < 13; ++c)
+            QVERIFY(!window().action(ids[c])->isEnabled());
+        for (int kind = 0; kind < 8; ++kind) {
+            QVERIFY2(itemOfKind(static_cast<NodeKind>(kind)), "kind missing in the database");
+            for (int c = 0; c < 13; ++c) {
+                QAction* a = window().action(ids[c]);
+                const bool want = rows[kind][c] == '1';
+                QVERIFY2(a->isEnabled() == want,
+                         qPrintable(QStringLiteral("kind %1 command %2").arg(kind).arg(ids[c])));
+                if (QWidget* button = window().toolBar()->widgetForAction(a))
+                    QCOMPARE(button->isEnabled(), want);
+            }
+            // Commands outside the table stay on.
+            QVERIFY(window().action(cmd::kScales)->isEnabled());
+            QVERIFY(window().action(cmd::kAbout)->isEnabled());
+        }
+    }
+
+    void rightClickActsAsDataOnTheSelectedNode() {
+        window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window()));
+        QTreeWidget* tree = window().tree();
+        for (int kind = 0; kind < 8; ++kind) {
+            QTreeWidgetItem* item = itemOfKind(static_cast<NodeKind>(kind));
+            QVERIFY(item);
+            m_sink.clear();
+            // Clicked on the root item: the selection must stay where it is.
+            const QPoint elsewhere = tree->visualItemRect(tree->topLevelItem(0)).center();
+            QTest::mouseClick(tree->viewport(), Qt::RightButton, {}, elsewhere);
+            QCOMPARE(tree->currentItem(), item);
+            const bool dialogExpected = kind == 3 || kind == 5 || kind == 6;
+            QCOMPARE(m_sink.entries().size(), dialogExpected ? 1u : 0u);
+            if (dialogExpected)
+                QCOMPARE(m_sink.entries()[0].caption, std::string("Information"));
+        }
+    }
+
+    void viewAndPrintOnlyForSections() {
+        itemOfKind(NodeKind::WorkingObject);
+        window().runCommand(cmd::kView);
+        window().runCommand(cmd::kPrint);
+        QVERIFY(m_sink.empty());
+        itemOfKind(NodeKind::Section);
+        window().runCommand(cmd::kView);
+        QCOMPARE(m_sink.entries().size(), 1u);
+        // Commands without an action bound do nothing at all.
+        m_sink.clear();
+        for (int id : {cmd::kImport, cmd::kExport, cmd::kSheetParameters})
+            window().runCommand(id);
+        QVERIFY(m_sink.empty());
+    }
+
+    void focusGoesBackToTheTree() {
+        window().show();
+        QVERIFY(QTest::qWaitForWindowActive(&window()));
+        window().menuBar()->setFocus();
+        window().runCommand(cmd::kImport);
+        QCOMPARE(QApplication::focusWidget(), window().tree());
+    }
+
+    void menuHasEveryItem() {
+        QStringList texts;
+        std::function<void(QMenu*)> walk = [&](QMenu* menu) {
+            for (QAction* a : menu->actions()) {
+                if (a->menu())
+                    walk(a->menu());
+                else if (!a->isSeparator())
+                    texts << a->text();
+            }
+        };
+        QStringList popups;
+        for (QAction* a : window().menuBar()->actions()) {
+            popups << a->text();
+            walk(a->menu());
+        }
+        QCOMPARE(popups.size(), 6);
+        const QStringList want{
+            "&Печать...", "Про&смотр...", "&В архив...", "Из &архива...", "&Импорт...",
+            "&Экспорт...", "E&xit", "&Данные...", "Новый &Объект...", "Новый &Разрез...",
+            "Новую &Выработку...", "&Объект...", "&Разрез...", "&Выработку...",
+            "Параметров &Разреза...", "Параметров &Планшета...", "Список &Масштабов...",
+            "Список &Логических листов...", "Список &Фамилий...", "Список &Штампов...",
+            "Список &Типов штриховки...", "Список &стандартных описаний ИГЭ...",
+            "Список &Типов выработок...", "&Библиотека значков",
+            "&Показатель текучести, влажность...", "&Типы горизонтов подземных вод...",
+            "&Отборы проб...", "&Данные по выработке...", "&Чертеж разреза...",
+            "&О программе..."};
+        QCOMPARE(texts, want);
+        QCOMPARE(window().action(cmd::kData)->text(), QStringLiteral("&Данные..."));
+        QCOMPARE(window().action(cmd::kDeleteBorehole)->text(), QStringLiteral("&Выработку..."));
+    }
+
+    void toolbarHas18EntriesWithDistinctPictures() {
+        const auto actions = window().toolBar()->actions();
+        QCOMPARE(actions.size(), 18);
+        const int separators[] = {1, 5, 9, 12, 15};
+        for (int s : separators)
+            QVERIFY(actions[s]->isSeparator());
+        QCOMPARE(actions[0], window().action(cmd::kData));
+        QCOMPARE(actions[17], window().action(cmd::kExport));
+        QCOMPARE(actions[16], window().action(cmd::kImport));
+        std::set<QByteArray> seen;
+        for (int i = 0; i < kToolbarImageCount; ++i) {
+            const QImage img = toolbarImage(i);
+            QCOMPARE(img.size(), QSize(16, 16));
+            int opaque = 0;
+            for (int y = 0; y < 16; ++y)
+                for (int x = 0; x < 16; ++x)
+                    opaque += qAlpha(img.pixel(x, y)) > 128;
+            QVERIFY2(opaque > 25, qPrintable(QStringLiteral("toolbar image %1 nearly blank").arg(i)));
+            seen.insert(QByteArray(reinterpret_cast<const char*>(img.constBits()), img.sizeInBytes()));
+        }
+        QCOMPARE(seen.size(), static_cast<std::size_t>(kToolbarImageCount));
+        seen.clear();
+        for (int i = 0; i < kTreeImageCount; ++i) {
+            const QImage img = treeImage(i);
+            QCOMPARE(img.size(), QSize(20, 20));
+            seen.insert(QByteArray(reinterpret_cast<const char*>(img.constBits()), img.sizeInBytes()));
+        }
+        QCOMPARE(seen.size(), static_cast<std::size_t>(kTreeImageCount));
+    }
+
+    void aboutShowsStartsAndWorkingTime() {
+        m_now = 1000 + 3600 + 125;
+        QString starts;
+        QString time;
+        QTimer::singleShot(0, this, [&] {
+            QWidget* about = QApplication::activeModalWidget();
+            QVERIFY(about);
+            starts = about->findChild<QLabel*>(QStringLiteral("launchCount"))->text();
+            time = about->findChild<QLabel*>(QStringLiteral("workTime"))->text();
+            about->close();
+        });
+        window().runCommand(cmd::kAbout);
+        QCOMPARE(starts, QStringLiteral("5"));
+        QCOMPARE(time, QStringLiteral("1 час, 3 мин, 45 сек")); // 100 s before, 3725 s now
+    }
+
+    void shutdownAddsTheWorkingTime() {
+        m_now = 1065;
+        window().close();
+        platform::WorkFolder folder(m_dir->path());
+        store::ProjectStore store(folder);
+        auto status = store.LoadStatus();
+        QVERIFY(status);
+        QCOMPARE(status->launchCount, 5);
+        QCOMPARE(status->workSeconds, 165);
+        QCOMPARE(status->nextBoreholeNumber, 14);
+        QVERIFY(std::filesystem::exists(m_dir->path() / "TREEVIEW.TMP")); // closed, not deleted
+    }
+
+    void startupClearsWorkingCopies() {
+        m_app.reset();
+        for (const char* f : {"WORK.SLO", "WORK.MTX", "WORK.OIE"})
+            test::writeBytes(m_dir->path() / f, {1});
+        m_app = Orvo2App::start(options());
+        QVERIFY(m_app);
+        for (const char* f : {"WORK.SLO", "WORK.MTX", "WORK.OIE"})
+            QVERIFY(!std::filesystem::exists(m_dir->path() / f));
+    }
+
+    void refusedPasswordTouchesNothing() {
+        m_app.reset();
+        std::filesystem::remove(m_dir->path() / "TREEVIEW.TMP");
+        test::writeBytes(m_dir->path() / "WORK.SLO", {1});
+        const auto status = test::readBytes(m_dir->path() / "DATA/status.sav");
+        m_app = Orvo2App::start(options([](const platform::WorkFolder&) { return false; }));
+        QVERIFY(!m_app);
+        QVERIFY(std::filesystem::exists(m_dir->path() / "WORK.SLO"));
+        QVERIFY(!std::filesystem::exists(m_dir->path() / "TREEVIEW.TMP"));
+        QCOMPARE(test::readBytes(m_dir->path() / "DATA/status.sav"), status);
+    }
+
+    void fontMessageOnlyWithoutAnyStandIn() {
+        m_app.reset();
+        m_sink.clear();
+        auto o = options();
+        o.fontFamilies = [] { return std::vector<std::string>{"Liberation Sans"}; };
+        m_app = Orvo2App::start(o);
+        QVERIFY(m_app && m_sink.empty());
+        m_app.reset();
+        o.fontFamilies = [] { return std::vector<std::string>{"Symbol"}; };
+        m_app = Orvo2App::start(o);
+        QVERIFY(m_app);
+        QCOMPARE(m_sink.entries().size(), 1u);
+        QCOMPARE(m_sink.entries()[0].caption, std::string("Information"));
+        QCOMPARE(m_sink.entries()[0].text, std::string("Не загружен шрифт\n*** MS Sans Serif ***"));
+    }
+
+    void missingDefaultsEndTheProgram() {
+        m_app.reset();
+        m_sink.clear();
+        std::filesystem::remove(m_dir->path() / "DATA/razrez.prm");
+        m_app = Orvo2App::start(options());
+        QVERIFY(!m_app);
+        QCOMPARE(m_sink.entries().size(), 1u);
+        QCOMPARE(m_sink.entries()[0].caption, std::string("FATAL ERROR"));
+        QCOMPARE(m_sink.entries()[0].text,
+                 std::string("Ошибка открытия \"DATA\\razrez.prm\" - дальнейшая работа невозможна..."));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
