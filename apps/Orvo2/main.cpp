@@ -4,6 +4,7 @@
 #include "shell/ui/startup.h"
 
 #include <QApplication>
+#include <QTreeWidget>
 
 #include <cstdio>
 #include <cstdlib>
@@ -57,5 +58,6 @@ int main(int argc, char** argv) {
                          window.activateWindow();
                      });
     window.show();
+    window.tree()->setFocus();
     return app.exec();
 }
