@@ -1,5 +1,9 @@
 // orvo: the command-line front end over the core, for jobs that need no display.
+#include "borehole/borehole_types.h"
 #include "platform/message_sink.h"
+#include "platform/numbers.h"
+#include "section/drawing_form.h"
+#include "section/settings_lists.h"
 #include "platform/work_folder.h"
 #include "seed/seed.h"
 #include "shell/library_tree.h"
@@ -21,6 +25,8 @@ constexpr int kUsage = 2;
 const char* const kUsageText =
     "usage: orvo init DIR            create a working folder with the default database\n"
     "       orvo [-C DIR] tree       print the library tree of the working folder\n"
+    "       orvo [-C DIR] dict types|scales|formats|surnames|forms\n"
+    "                                print the records in use of a dictionary, index first\n"
     "\n"
     "DIR defaults to the current folder. Exit status: 0 done, 1 the data refuse, 2 usage.\n";
 
@@ -70,6 +76,65 @@ int cmdTree(const Context& ctx) {
     return kOk;
 }
 
+// "index<TAB>field<TAB>field..." per record.
+void printRow(int index, std::initializer_list<std::string> fields) {
+    std::cout << index;
+    for (const auto& f : fields)
+        std::cout << '\t' << f;
+    std::cout << '\n';
+}
+
+int cmdDict(const Context& ctx) {
+    if (ctx.args.size() != 1)
+        return usage("dict takes one of types, scales, formats, surnames, forms");
+    const std::string& which = ctx.args[0];
+    orvo::platform::WorkFolder folder(ctx.dir);
+    if (!folder.isFolder("DATA"))
+        return refuse({"Не найдена база данных DATA в папке \"" + ctx.dir.string() + "\"",
+                       "Ошибка", false});
+    using orvo::platform::formatTenths;
+    if (which == "types") {
+        auto types = orvo::borehole::ListBoreholeTypes(folder);
+        if (!types)
+            return refuse(types.error());
+        for (const auto& t : *types)
+            printRow(t.index, {t.type.name.utf8(), formatTenths(t.type.columnWidth),
+                               formatTenths(t.type.lineWidth),
+                               t.type.shownOnSection ? "на разрезе" : "не на разрезе"});
+    } else if (which == "scales") {
+        auto scales = orvo::section::ReadScales(folder);
+        if (!scales)
+            return refuse(scales.error());
+        for (std::size_t i = 0; i < scales->size(); ++i)
+            printRow(static_cast<int>(i), {"1:" + std::to_string((*scales)[i])});
+    } else if (which == "formats") {
+        auto formats = orvo::section::ReadSheetFormats(folder);
+        if (!formats)
+            return refuse(formats.error());
+        for (std::size_t i = 0; i < formats->size(); ++i) {
+            const auto& f = (*formats)[i];
+            printRow(static_cast<int>(i), {f.description.utf8Trimmed(), std::to_string(f.heightMm),
+                                           std::to_string(f.widthMm)});
+        }
+    } else if (which == "surnames") {
+        auto names = orvo::section::ReadSurnames(folder);
+        if (!names)
+            return refuse(names.error());
+        for (std::size_t i = 0; i < names->size(); ++i)
+            printRow(static_cast<int>(i), {(*names)[i].utf8Trimmed()});
+    } else if (which == "forms") {
+        auto forms = orvo::section::ReadDrawingFormList(folder);
+        if (!forms)
+            return refuse(forms.error());
+        for (std::size_t i = 0; i < forms->size(); ++i)
+            if ((*forms)[i].inUse != 0)
+                printRow(static_cast<int>(i), {(*forms)[i].name.utf8Trimmed()});
+    } else {
+        return usage("unknown dictionary " + which);
+    }
+    return kOk;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -96,6 +161,7 @@ int main(int argc, char** argv) {
     const std::map<std::string, std::function<int(const Context&)>> commands = {
         {"init", cmdInit},
         {"tree", cmdTree},
+        {"dict", cmdDict},
     };
     const auto it = commands.find(command);
     if (it == commands.end())

@@ -1,13 +1,20 @@
 // Writing the default database from its JSON definitions through the project store.
 #include "seed/seed.h"
 
+#include "borehole/borehole_types.h"
+#include "platform/collate.h"
+#include "platform/codepage.h"
 #include "platform/work_folder.h"
+#include "section/drawing_form.h"
+#include "section/settings_lists.h"
+#include "store/list_file.h"
 #include "store/project_store.h"
 #include "store/store_paths.h"
 
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <set>
 #include <system_error>
@@ -57,9 +64,106 @@ Status writeObject(const store::ProjectStore& store, const json& obj, store::Sta
     return success();
 }
 
+std::int32_t tenths(double mm) { return static_cast<std::int32_t>(std::llround(mm * 10)); }
+
+// A dictionary the definitions leave out is not written; one given empty is a mistake.
+Status writeBoreholeTypes(const platform::WorkFolder& folder, const json& def) {
+    if (!def.contains("boreholeTypes"))
+        return success();
+    std::vector<borehole::BoreholeType> types;
+    for (const auto& t : def.value("boreholeTypes", json::array())) {
+        borehole::BoreholeType type;
+        type.name.setUtf8(t.at("name").get<std::string>());
+        type.columnWidth = tenths(t.at("columnWidthMm").get<double>());
+        type.lineWidth = tenths(t.at("lineWidthMm").get<double>());
+        type.shownOnSection = t.value("shownOnSection", true) ? 1 : 0;
+        types.push_back(type);
+    }
+    if (types.empty())
+        return definitionError("нет типов выработок (запись 0 нужна всегда)");
+    return store::WriteRecordList(folder, borehole::kBoreholeTypeList, types);
+}
+
+Status writeScales(const platform::WorkFolder& folder, const json& def) {
+    if (!def.contains("scales"))
+        return success();
+    std::vector<std::int16_t> scales;
+    for (const auto& s : def.at("scales")) {
+        const int v = s.get<int>();
+        if (v < 1 || v > 32767)
+            return definitionError("масштаб " + std::to_string(v));
+        scales.push_back(static_cast<std::int16_t>(v));
+    }
+    std::sort(scales.begin(), scales.end());
+    return section::WriteScales(folder, scales);
+}
+
+Status writeSheetFormats(const platform::WorkFolder& folder, const json& def) {
+    if (!def.contains("sheetFormats"))
+        return success();
+    std::vector<section::SheetFormat> formats;
+    for (const auto& f : def.at("sheetFormats")) {
+        section::SheetFormat format;
+        format.heightMm = f.at("heightMm").get<std::int32_t>();
+        format.widthMm = f.at("widthMm").get<std::int32_t>();
+        format.description.setPadded(
+            platform::utf8ToCp1251(f.at("description").get<std::string>()));
+        formats.push_back(format);
+    }
+    if (formats.empty())
+        return definitionError("нет логических листов");
+    return store::WriteRecordList(folder, section::kSheetFormatList, formats);
+}
+
+Status writeSurnames(const platform::WorkFolder& folder, const json& def) {
+    if (!def.contains("surnames"))
+        return success();
+    std::vector<section::Surname> names;
+    for (const auto& n : def.at("surnames")) {
+        section::Surname name;
+        name.setPadded(platform::utf8ToCp1251(n.get<std::string>()));
+        names.push_back(name);
+    }
+    std::sort(names.begin(), names.end(), [](const auto& a, const auto& b) {
+        return platform::compareText(a.utf8(), b.utf8()) < 0;
+    });
+    return section::WriteSurnames(folder, names);
+}
+
+Status writeDrawingForms(const platform::WorkFolder& folder, const json& def) {
+    if (!def.contains("drawingForms"))
+        return success();
+    const json forms = def.value("drawingForms", json::array());
+    if (forms.empty())
+        return definitionError("нет формы оформления 0");
+    for (const auto& f : forms) {
+        section::DrawingForm body = section::newDrawingForm();
+        body.frameLine = f.value("frameLine", body.frameLine);
+        body.scaleLine = f.value("scaleLine", body.scaleLine);
+        body.igeLine = f.value("igeLine", body.igeLine);
+        const json fonts = f.value("fonts", json::array());
+        for (std::size_t i = 0; i < fonts.size() && i < body.fontFace.size(); ++i) {
+            body.fontFace[i].setUtf8(fonts[i].at("face").get<std::string>());
+            body.fontSize[i] = fonts[i].at("size").get<std::int16_t>();
+            body.fontStyle[i] = fonts[i].at("style").get<std::int8_t>();
+        }
+        auto saved = section::SaveDrawingForm(folder, -1, f.at("name").get<std::string>(), body);
+        if (!saved)
+            return saved.error();
+    }
+    return success();
+}
+
 Status writeDatabase(const store::ProjectStore& store, const json& def) {
     auto& folder = store.folder();
     if (auto st = folder.makeFolder(store::paths::kDictionaries); !st)
+        return st;
+    if (auto st = writeBoreholeTypes(folder, def); !st)
+        return st;
+    for (auto write : {writeScales, writeSheetFormats, writeSurnames})
+        if (auto st = write(folder, def); !st)
+            return st;
+    if (auto st = writeDrawingForms(folder, def); !st)
         return st;
     const json& d = def.at("sectionDefaults");
     store::SectionDefaults defaults;

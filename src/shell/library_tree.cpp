@@ -1,7 +1,7 @@
 // Building the library tree from the project database.
 #include "shell/library_tree.h"
 
-#include "platform/codepage.h"
+#include "platform/collate.h"
 #include "store/records.h"
 
 #include <algorithm>
@@ -37,44 +37,11 @@ int LibraryTree::insert(int parent, const TreeNodeRecord& record, std::string la
         const std::string& mine = m_nodes.back().label;
         pos = std::upper_bound(siblings.begin(), siblings.end(), mine,
                                [&](const std::string& l, int other) {
-                                   return compareLabels(l, node(other).label) < 0;
+                                   return platform::compareText(l, node(other).label) < 0;
                                });
     }
     siblings.insert(pos, index);
     return index;
-}
-
-namespace {
-
-// Sort key of one code point: lower case, with "ё" between "е" and "ж".
-std::uint64_t sortKey(char32_t c) {
-    if (c >= U'A' && c <= U'Z')
-        c += 0x20;
-    else if (c >= 0x0410 && c <= 0x042F)
-        c += 0x20;
-    else if (c == 0x0401)
-        c = 0x0451;
-    if (c == 0x0451)
-        return 2 * std::uint64_t{0x0435} + 1;
-    return 2 * std::uint64_t{c};
-}
-
-} // namespace
-
-int compareLabels(const std::string& a, const std::string& b) {
-    std::size_t i = 0;
-    std::size_t j = 0;
-    while (i < a.size() && j < b.size()) {
-        const auto ka = sortKey(platform::decodeUtf8(a, i));
-        const auto kb = sortKey(platform::decodeUtf8(b, j));
-        if (ka != kb)
-            return ka < kb ? -1 : 1;
-    }
-    if (i < a.size())
-        return 1;
-    if (j < b.size())
-        return -1;
-    return 0;
 }
 
 namespace {

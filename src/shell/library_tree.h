@@ -1,6 +1,7 @@
 // The library tree's data: nodes for the root, the two folders, objects, sections, boreholes and
 // borehole lists, built from the project database in the order the main window inserts them.
 #pragma once
+#include "platform/collate.h"
 #include "platform/result.h"
 #include "store/le_stream.h"
 #include "store/project_store.h"
@@ -62,7 +63,9 @@ private:
 };
 
 // Tree order of labels: without regard to letter case, "ё" right after "е".
-int compareLabels(const std::string& a, const std::string& b);
+inline int compareLabels(const std::string& a, const std::string& b) {
+    return platform::compareText(a, b);
+}
 
 // Builds the tree from the object list. A missing list is empty and an item whose file is
 // missing or damaged is skipped; a missing object title is fatal.

@@ -22,6 +22,16 @@ if ! cmp -s "$work/tree.txt" "$golden/expected.txt"; then
 fi
 check "tree prints nothing on stderr" test ! -s "$work/err.txt"
 
+# Dictionaries: index first, then the fields, tab-separated.
+"$orvo" -C "$work/w" dict types >"$work/types.txt"
+check "dict types lists record 0 first" grep -q $'^0\t' "$work/types.txt"
+check "dict types has the pit with its widths" grep -q $'\tШурф\t8.0\t0.5\tна разрезе$' "$work/types.txt"
+check "dict scales from 1:50" test "$("$orvo" -C "$work/w" dict scales | head -n 1)" = $'0\t1:50'
+check "dict formats has A3" grep -q $'\tА3\t297\t420$' <("$orvo" -C "$work/w" dict formats)
+check "dict surnames" test "$("$orvo" -C "$work/w" dict surnames | wc -l)" -ge 3
+check "dict forms starts with form 0" grep -q $'^0\tСтандартная$' <("$orvo" -C "$work/w" dict forms)
+check "unknown dictionary is a usage error" test "$(status_of "$orvo" -C "$work/w" dict nope)" = 2
+
 check "init twice refuses with 1" test "$(status_of "$orvo" init "$work/w")" = 1
 check "unknown command is a usage error" test "$(status_of "$orvo" frobnicate)" = 2
 check "no command is a usage error" test "$(status_of "$orvo")" = 2

@@ -1,4 +1,7 @@
 // The default database: what `orvo init` writes and what it refuses.
+#include "borehole/borehole_types.h"
+#include "section/drawing_form.h"
+#include "section/settings_lists.h"
 #include "seed/seed.h"
 #include "shell/library_tree.h"
 #include "store/project_store.h"
@@ -37,6 +40,45 @@ TEST(Seed, BuiltinDatabaseShowsTheDemoObject) {
     for (const auto& e : std::filesystem::directory_iterator(dir / "work"))
         top.push_back(e.path().filename().string());
     EXPECT_EQ(top, (std::vector<std::string>{"DATA"}));
+}
+
+TEST(Seed, BuiltinDictionaries) {
+    TempDir dir;
+    ASSERT_TRUE(seed::InitWorkingFolder(dir.path(), seed::builtinDefinitions()));
+    platform::WorkFolder folder(dir.path());
+    auto types = borehole::ListBoreholeTypes(folder);
+    ASSERT_TRUE(types);
+    ASSERT_GE(types->size(), 5u);
+    EXPECT_EQ((*types)[0].index, 0); // record 0: "no type"
+    bool pit = false;
+    for (const auto& t : *types) {
+        pit = pit || t.type.name.utf8() == "Шурф";
+        EXPECT_GT(t.type.columnWidth, 0);
+        EXPECT_GT(t.type.lineWidth, 0);
+    }
+    EXPECT_TRUE(pit);
+    auto scales = section::ReadScales(folder);
+    ASSERT_TRUE(scales);
+    EXPECT_TRUE(std::is_sorted(scales->begin(), scales->end()));
+    EXPECT_EQ(scales->front(), 50);
+    EXPECT_EQ(scales->back(), 10000);
+    auto formats = section::ReadSheetFormats(folder);
+    ASSERT_TRUE(formats);
+    EXPECT_GE(formats->size(), 6u);
+    auto names = section::ReadSurnames(folder);
+    ASSERT_TRUE(names);
+    EXPECT_FALSE(names->empty());
+    platform::RecordingMessageSink sink;
+    auto form = section::ReadDrawingForm(folder, 0, sink);
+    ASSERT_TRUE(form);
+    EXPECT_TRUE(sink.empty());
+    EXPECT_TRUE(std::filesystem::exists(dir / "DATA/DIC/000.FRR"));
+    // The default sheet size of new sections is one of the listed formats.
+    auto defaults = store::ProjectStore(folder).LoadSectionDefaults();
+    ASSERT_TRUE(defaults);
+    EXPECT_TRUE(std::any_of(formats->begin(), formats->end(), [&](const auto& f) {
+        return f.heightMm == defaults->sheetHeightMm && f.widthMm == defaults->sheetWidthMm;
+    }));
 }
 
 TEST(Seed, CountersFollowTheNumbersUsed) {

@@ -1,6 +1,9 @@
 // Main window: builds the tree from the store, keeps TREEVIEW.TMP, dispatches commands.
 #include "shell/ui/main_window.h"
 
+#include "borehole/ui/borehole_types_dialog.h"
+#include "section/ui/drawing_form_dialogs.h"
+#include "section/ui/settings_list_dialogs.h"
 #include "shell/commands.h"
 #include "shell/ui/about_dialog.h"
 #include "shell/ui/icons.h"
@@ -235,11 +238,49 @@ void MainWindow::runCommand(int id) {
     case cmd::kExport:
     case cmd::kSheetParameters:
         break; // no action bound
+    case cmd::kBoreholeTypes: {
+        borehole::ui::BoreholeTypesDialog dialog(m_ctx.folder, m_ctx.sink, this);
+        dialog.exec();
+        break;
+    }
+    case cmd::kScales: {
+        section::ui::ScaleListDialog dialog(m_ctx.folder, m_ctx.sink, this);
+        dialog.exec();
+        break;
+    }
+    case cmd::kSheetFormats: {
+        Error error;
+        auto dialog = section::ui::SheetFormatDialog::create(m_ctx.folder, m_ctx.sink, error, this);
+        if (!dialog) {
+            endWith(error);
+            return;
+        }
+        dialog->exec();
+        break;
+    }
+    case cmd::kSurnames: {
+        section::ui::SurnameListDialog dialog(m_ctx.folder, m_ctx.sink, this);
+        dialog.exec();
+        break;
+    }
+    case cmd::kDrawingForms: {
+        section::ui::DrawingFormListDialog dialog(m_ctx.folder, m_ctx.sink, this);
+        dialog.exec();
+        break;
+    }
     default:
         notAvailable();
         break;
     }
     m_tree->setFocus();
+}
+
+void MainWindow::endWith(const Error& error) {
+    m_ctx.sink.report(error);
+    if (error.fatal) {
+        m_fatalEnd = true;
+        close();
+    }
 }
 
 void MainWindow::showAbout() {

@@ -62,6 +62,8 @@ private:
     void applyEnabling(NodeKind kind);
     void notAvailable();
     void showAbout();
+    // Shows the error; a fatal one ends the program as a shutdown does.
+    void endWith(const Error& error);
     QTreeWidgetItem* addItems(const LibraryTree& tree, int node, QTreeWidgetItem* parent);
     bool readRecord(int index, TreeNodeRecord& out);
 
@@ -73,6 +75,11 @@ private:
     int m_nextRecord = 0;
     TreeNodeRecord m_current;
     bool m_ended = false;
+    bool m_fatalEnd = false;
+
+public:
+    // True once a fatal error closed the window.
+    bool endedByFatalError() const { return m_fatalEnd; }
 };
 
 } // namespace orvo::shell::ui

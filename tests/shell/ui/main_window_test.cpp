@@ -196,6 +196,38 @@ private slots:
         QVERIFY(m_sink.empty());
     }
 
+    void dictionaryCommandsOpenTheirDialogs() {
+        const std::pair<int, const char*> wired[] = {
+            {cmd::kBoreholeTypes, "Тип выработки"},
+            {cmd::kScales, "Список зарезервированных масштабов"},
+            {cmd::kSurnames, "Список фамилий "},
+            {cmd::kDrawingForms, "Список оформлений чертежа разреза"}};
+        for (const auto& [id, title] : wired) {
+            QString seen;
+            QTimer::singleShot(0, this, [&seen] {
+                QWidget* dialog = QApplication::activeModalWidget();
+                if (dialog) {
+                    seen = dialog->windowTitle();
+                    dialog->close();
+                }
+            });
+            window().runCommand(id);
+            QCOMPARE(seen, QString::fromUtf8(title));
+        }
+    }
+
+    void missingSheetFormatListEndsTheProgram() {
+        window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window()));
+        m_sink.clear();
+        window().runCommand(cmd::kSheetFormats); // the test database has no ListForm.sps
+        QCOMPARE(m_sink.entries().size(), 1u);
+        QCOMPARE(m_sink.entries()[0].caption, std::string("FATAL ERROR"));
+        QVERIFY(window().endedByFatalError());
+        QVERIFY(!window().isVisible());
+        QVERIFY(!std::filesystem::exists(m_dir->path() / "-.tmp"));
+    }
+
     void focusGoesBackToTheTree() {
         window().show();
         QVERIFY(QTest::qWaitForWindowActive(&window()));
