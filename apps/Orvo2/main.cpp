@@ -38,8 +38,8 @@ int main(int argc, char** argv) {
     instance.listen();
 
     // The working folder is the one holding DATA: the current folder, or the one named.
-    const std::filesystem::path work = argc > 1 ? std::filesystem::path(argv[1])
-                                                : std::filesystem::current_path();
+    const std::filesystem::path work =
+        argc > 1 ? std::filesystem::path(argv[1]) : std::filesystem::current_path();
     orvo::platform::QtMessageSink sink;
     orvo::shell::ui::StartupOptions options;
     options.workFolder = work;

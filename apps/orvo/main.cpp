@@ -2,9 +2,9 @@
 #include "borehole/borehole_types.h"
 #include "platform/message_sink.h"
 #include "platform/numbers.h"
+#include "platform/work_folder.h"
 #include "section/drawing_form.h"
 #include "section/settings_lists.h"
-#include "platform/work_folder.h"
 #include "seed/seed.h"
 #include "shell/library_tree.h"
 #include "store/project_store.h"
@@ -90,8 +90,8 @@ int cmdDict(const Context& ctx) {
     const std::string& which = ctx.args[0];
     orvo::platform::WorkFolder folder(ctx.dir);
     if (!folder.isFolder("DATA"))
-        return refuse({"Не найдена база данных DATA в папке \"" + ctx.dir.string() + "\"",
-                       "Ошибка", false});
+        return refuse(
+            {"Не найдена база данных DATA в папке \"" + ctx.dir.string() + "\"", "Ошибка", false});
     using orvo::platform::formatTenths;
     if (which == "types") {
         auto types = orvo::borehole::ListBoreholeTypes(folder);

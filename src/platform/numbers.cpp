@@ -26,8 +26,8 @@ double parseDecimal(std::string_view text) {
     if (s.empty() || (s.front() != '.' && (s.front() < '0' || s.front() > '9')))
         return 0;
     double value = 0;
-    const auto res = std::from_chars(s.data(), s.data() + s.size(), value,
-                                     std::chars_format::general);
+    const auto res =
+        std::from_chars(s.data(), s.data() + s.size(), value, std::chars_format::general);
     if (res.ec == std::errc::result_out_of_range)
         value = std::numeric_limits<double>::max();
     else if (res.ec != std::errc())
@@ -59,7 +59,8 @@ std::string formatFixed(double value, int decimals) {
     if (!std::isfinite(value))
         return "0";
     char buf[400];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    const auto res =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
     if (res.ec != std::errc())
         return "0";
     return std::string(buf, res.ptr);
@@ -78,6 +79,8 @@ std::int32_t parseTenths(std::string_view text) {
     return static_cast<std::int32_t>(tenths); // truncated, as the stored value always was
 }
 
-std::string formatTenths(std::int32_t tenths) { return formatFixed(tenths / 10.0, 1); }
+std::string formatTenths(std::int32_t tenths) {
+    return formatFixed(tenths / 10.0, 1);
+}
 
 } // namespace orvo::platform

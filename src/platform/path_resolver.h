@@ -42,7 +42,7 @@ private:
     struct Folder {
         std::filesystem::path real;
         std::unordered_map<std::string, std::string> names; // lower case -> on disk
-        std::unordered_set<std::string> exact;             // as on disk
+        std::unordered_set<std::string> exact;              // as on disk
         // The entry as spelled if it exists so, else one differing only in case.
         const std::string* lookup(const std::string& name) const;
     };

@@ -21,7 +21,9 @@ Error openError(std::string_view stored) {
     return {"Ошибка открытия файла \"" + std::string(stored) + "\"", "Ошибка", false};
 }
 
-Error noMemoryError() { return {"Недостаточно памяти", "Information", false}; }
+Error noMemoryError() {
+    return {"Недостаточно памяти", "Information", false};
+}
 
 Error readError(const ReadOutcome& outcome, std::string_view stored) {
     return outcome.state == ReadOutcome::State::NoMemory ? noMemoryError() : openError(stored);

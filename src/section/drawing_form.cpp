@@ -303,17 +303,11 @@ std::string deleteFormQuestion(std::string_view nameUtf8) {
 }
 
 std::int32_t parseThickness(std::string_view text) {
-    const double mm = platform::parseDecimal(text);
-    if (!(mm > 0))
-        return 0;
-    const double tenths = mm * 10;
-    if (tenths >= static_cast<double>(std::numeric_limits<std::int32_t>::max()))
-        return std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(tenths);
+    return platform::parseTenths(text);
 }
 
 std::string formatThickness(std::int32_t tenths) {
-    return platform::formatFixed(tenths / 10.0, 1);
+    return platform::formatTenths(tenths);
 }
 
 } // namespace orvo::section

@@ -29,7 +29,9 @@ struct SurnameRecord {
     void write(store::LeWriter& w) const { w.bytes(name.raw); }
 };
 
-Error warning(const char* text) { return {text, "Warning", false}; }
+Error warning(const char* text) {
+    return {text, "Warning", false};
+}
 
 // Cut to `chars` characters and padded with spaces to the field.
 template <std::size_t N> store::FixedText<N> padded(std::string_view utf8, std::size_t chars) {
@@ -41,7 +43,8 @@ template <std::size_t N> store::FixedText<N> padded(std::string_view utf8, std::
 
 std::int32_t sizeFrom(std::string_view typed) {
     const std::int64_t v = platform::parseWholeNumber(typed);
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, 0, std::numeric_limits<std::int32_t>::max()));
+    return static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(v, 0, std::numeric_limits<std::int32_t>::max()));
 }
 
 } // namespace
@@ -88,10 +91,10 @@ Result<bool> ScaleListModel::add(std::string_view typed) {
     const auto v = static_cast<std::int16_t>(value);
     if (std::find(m_scales.begin(), m_scales.end(), v) != m_scales.end())
         return false;
-    const auto pos = std::upper_bound(m_scales.begin(), m_scales.end(), v,
-                                      [](std::int16_t a, std::int16_t b) {
-                                          return formatScaleEntry(a) < formatScaleEntry(b);
-                                      });
+    const auto pos =
+        std::upper_bound(m_scales.begin(), m_scales.end(), v, [](std::int16_t a, std::int16_t b) {
+            return formatScaleEntry(a) < formatScaleEntry(b);
+        });
     m_selected = static_cast<int>(m_scales.insert(pos, v) - m_scales.begin());
     return true;
 }
@@ -175,8 +178,8 @@ Status SheetFormatEditor::writeScratch() const {
     return store::WriteRecordList(*m_folder, kSheetFormatScratch, m_scratch);
 }
 
-SheetFormat SheetFormatEditor::formatFrom(std::string_view descriptionUtf8,
-                                          std::string_view height, std::string_view width) const {
+SheetFormat SheetFormatEditor::formatFrom(std::string_view descriptionUtf8, std::string_view height,
+                                          std::string_view width) const {
     SheetFormat f;
     f.description = padded<20>(descriptionUtf8, 19);
     f.heightMm = sizeFrom(height);
@@ -216,7 +219,8 @@ Status SheetFormatEditor::removeSelected() {
     const auto row = static_cast<std::size_t>(it - before.begin());
     m_scratch[static_cast<std::size_t>(m_selected)].inUse = 0;
     // The entry after it, or the one before when it was the last.
-    m_selected = row + 1 < before.size() ? before[row + 1].scratchIndex : before[row - 1].scratchIndex;
+    m_selected =
+        row + 1 < before.size() ? before[row + 1].scratchIndex : before[row - 1].scratchIndex;
     return writeScratch();
 }
 
@@ -231,7 +235,9 @@ Status SheetFormatEditor::save() {
     return success();
 }
 
-void SheetFormatEditor::cancel() { m_folder->removeFile(kSheetFormatScratch); }
+void SheetFormatEditor::cancel() {
+    m_folder->removeFile(kSheetFormatScratch);
+}
 
 // ---- Surnames ----
 

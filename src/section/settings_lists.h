@@ -91,8 +91,7 @@ public:
 
     // "Добавить" and "Заменить": a description already listed (ignoring case) is refused with
     // "Уже есть такой формат"; "Заменить" may keep the selected entry's own description.
-    Status add(std::string_view descriptionUtf8, std::string_view height,
-               std::string_view width);
+    Status add(std::string_view descriptionUtf8, std::string_view height, std::string_view width);
     Status replace(std::string_view descriptionUtf8, std::string_view height,
                    std::string_view width);
     // "Удалить": only while two or more entries are listed.

@@ -2,8 +2,8 @@
 #include "seed/seed.h"
 
 #include "borehole/borehole_types.h"
-#include "platform/collate.h"
 #include "platform/codepage.h"
+#include "platform/collate.h"
 #include "platform/work_folder.h"
 #include "section/drawing_form.h"
 #include "section/settings_lists.h"
@@ -64,7 +64,9 @@ Status writeObject(const store::ProjectStore& store, const json& obj, store::Sta
     return success();
 }
 
-std::int32_t tenths(double mm) { return static_cast<std::int32_t>(std::llround(mm * 10)); }
+std::int32_t tenths(double mm) {
+    return static_cast<std::int32_t>(std::llround(mm * 10));
+}
 
 // A dictionary the definitions leave out is not written; one given empty is a mistake.
 Status writeBoreholeTypes(const platform::WorkFolder& folder, const json& def) {

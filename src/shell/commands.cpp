@@ -57,7 +57,6 @@ constexpr std::array<MenuEntry, 45> kMenu{{
     {K::Command, cmd::kAbout, "&О программе..."},
 }};
 
-
 constexpr std::array<ToolbarEntry, 18> kToolbar{{
     {cmd::kData, 0},
     {0, -1},
@@ -80,9 +79,9 @@ constexpr std::array<ToolbarEntry, 18> kToolbar{{
 }};
 
 constexpr std::array<int, 13> kSelectionCommands{
-    cmd::kData,           cmd::kNewObject,     cmd::kNewSection,     cmd::kNewBorehole,
-    cmd::kDeleteObject,   cmd::kDeleteSection, cmd::kDeleteBorehole, cmd::kPrint,
-    cmd::kView,           cmd::kToArchive,     cmd::kFromArchive,    cmd::kExport,
+    cmd::kData,         cmd::kNewObject,     cmd::kNewSection,     cmd::kNewBorehole,
+    cmd::kDeleteObject, cmd::kDeleteSection, cmd::kDeleteBorehole, cmd::kPrint,
+    cmd::kView,         cmd::kToArchive,     cmd::kFromArchive,    cmd::kExport,
     cmd::kImport};
 
 // Rows by node kind, columns in the order of kSelectionCommands.
@@ -99,9 +98,15 @@ constexpr std::array<std::array<bool, 13>, 8> kEnabling{{
 
 } // namespace
 
-std::span<const MenuEntry> mainMenu() { return kMenu; }
-std::span<const ToolbarEntry> toolbar() { return kToolbar; }
-std::span<const int> selectionCommands() { return kSelectionCommands; }
+std::span<const MenuEntry> mainMenu() {
+    return kMenu;
+}
+std::span<const ToolbarEntry> toolbar() {
+    return kToolbar;
+}
+std::span<const int> selectionCommands() {
+    return kSelectionCommands;
+}
 
 bool commandEnabled(NodeKind kind, int id) {
     const auto col = std::find(kSelectionCommands.begin(), kSelectionCommands.end(), id);

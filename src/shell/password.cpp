@@ -12,7 +12,9 @@ namespace {
 constexpr int kMinStride = 2;
 constexpr int kMaxStride = 41;
 
-std::size_t flagOffset(int stride) { return static_cast<std::size_t>(21 * stride); }
+std::size_t flagOffset(int stride) {
+    return static_cast<std::size_t>(21 * stride);
+}
 } // namespace
 
 RandomSource defaultRandomSource() {
@@ -41,7 +43,8 @@ std::optional<StoredPassword> decodePasswordFile(std::span<const std::uint8_t> b
     p.stride = stride;
     p.raw.assign(bytes.begin(), bytes.end());
     for (std::size_t i = 0; i < kPasswordLength; ++i)
-        p.text[i] = static_cast<char>(static_cast<std::uint8_t>(bytes[static_cast<std::size_t>(stride) * (i + 1)] + 32));
+        p.text[i] = static_cast<char>(
+            static_cast<std::uint8_t>(bytes[static_cast<std::size_t>(stride) * (i + 1)] + 32));
     p.remember = (bytes[flagOffset(stride)] & 1) != 0;
     return p;
 }
@@ -94,7 +97,8 @@ bool Login(const platform::WorkFolder& folder, const StoredPassword& stored,
     if (stored.fromFile && stored.remember != remember) {
         platform::Bytes bytes = stored.raw;
         // Lowering the byte by one flips its parity (0 wraps to 255).
-        bytes[flagOffset(stored.stride)] = static_cast<std::uint8_t>(bytes[flagOffset(stored.stride)] - 1);
+        bytes[flagOffset(stored.stride)] =
+            static_cast<std::uint8_t>(bytes[flagOffset(stored.stride)] - 1);
         // The password itself is fine; a flag that cannot be saved is not worth refusing entry.
         (void)folder.writeAtomic(kPasswordFileName, bytes);
     }

@@ -43,9 +43,9 @@ Status Session::End(const store::ProjectStore& store, std::int64_t nowSeconds) {
 
 std::string formatWorkTime(std::int64_t seconds) {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%lld час, %lld мин, %lld сек",
-                  static_cast<long long>(seconds / 3600), static_cast<long long>(seconds % 3600 / 60),
-                  static_cast<long long>(seconds % 60));
+    std::snprintf(
+        buf, sizeof buf, "%lld час, %lld мин, %lld сек", static_cast<long long>(seconds / 3600),
+        static_cast<long long>(seconds % 3600 / 60), static_cast<long long>(seconds % 60));
     return buf;
 }
 

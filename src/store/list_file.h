@@ -65,7 +65,8 @@ Status PutRecord(const platform::WorkFolder& folder, std::string_view path, std:
     const Bytes rec = recordBytes(record);
     if (bytes.size() < (index + 1) * R::kSize)
         bytes.resize((index + 1) * R::kSize);
-    std::copy(rec.begin(), rec.end(), bytes.begin() + static_cast<std::ptrdiff_t>(index * R::kSize));
+    std::copy(rec.begin(), rec.end(),
+              bytes.begin() + static_cast<std::ptrdiff_t>(index * R::kSize));
     return folder.writeAtomic(path, bytes);
 }
 

@@ -45,7 +45,9 @@ bool counterUsable(std::int32_t n) {
 }
 
 // A number may be handed out only if the counter after it can still be stored.
-bool numberTakeable(std::int32_t n) { return counterUsable(n) && counterUsable(n + 1); }
+bool numberTakeable(std::int32_t n) {
+    return counterUsable(n) && counterUsable(n + 1);
+}
 
 } // namespace
 

@@ -33,7 +33,7 @@ protected:
 TEST(BoreholeType, FieldsAtTheirOffsets) {
     const auto b = store::recordBytes(type("Шурф", 80, 5, true));
     ASSERT_EQ(b.size(), 42u);
-    EXPECT_EQ(b[0], 1); // in use
+    EXPECT_EQ(b[0], 1);    // in use
     EXPECT_EQ(b[2], 0xD8); // "Ш"
     EXPECT_EQ(b[6], 0);
     EXPECT_EQ(b[32], 80);

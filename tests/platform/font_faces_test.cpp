@@ -7,7 +7,8 @@ using namespace orvo::platform;
 
 TEST(FontFaces, TheFaceItselfWinsThenItsStandIns) {
     EXPECT_EQ(substituteFace("MS Sans Serif", {"DejaVu Sans", "MS Sans Serif"}), "MS Sans Serif");
-    EXPECT_EQ(substituteFace("MS Sans Serif", {"DejaVu Sans", "Liberation Sans"}), "Liberation Sans");
+    EXPECT_EQ(substituteFace("MS Sans Serif", {"DejaVu Sans", "Liberation Sans"}),
+              "Liberation Sans");
     EXPECT_EQ(substituteFace("ms sans serif", {"dejavu sans"}), "dejavu sans");
     EXPECT_EQ(substituteFace("Arial Cyr", {"Liberation Sans"}), "Liberation Sans");
     EXPECT_FALSE(substituteFace("MS Sans Serif", {"Noto Emoji", "Symbol"}).has_value());

@@ -40,5 +40,5 @@ TEST(Numbers, TenthsOfAMillimetre) {
     EXPECT_EQ(formatTenths(0), "0.0");
     EXPECT_EQ(formatFixed(152.256, 2), "152.26");
     EXPECT_EQ(formatFixed(152.255, 2), "152.25"); // 152.255 is just below it in binary
-    EXPECT_EQ(formatFixed(-0.004, 2), "-0.00"); // as printf writes it
+    EXPECT_EQ(formatFixed(-0.004, 2), "-0.00");   // as printf writes it
 }

@@ -12,7 +12,9 @@ using orvo::platform::SingleInstance;
 class SingleInstanceTest : public QObject {
     Q_OBJECT
 
-    static QString uniqueKey() { return QStringLiteral("orvo-test-") + QUuid::createUuid().toString(QUuid::Id128); }
+    static QString uniqueKey() {
+        return QStringLiteral("orvo-test-") + QUuid::createUuid().toString(QUuid::Id128);
+    }
 
 private slots:
     void aLaterCopyWakesTheRunningOne() {

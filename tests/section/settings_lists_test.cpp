@@ -87,9 +87,9 @@ TEST_F(ListsTest, SheetFormatLayout) {
 }
 
 TEST_F(ListsTest, SheetFormatEditorWorksOnTheScratchFile) {
-    ASSERT_TRUE(store::WriteRecordList(folder, kSheetFormatList,
-                                       std::vector<SheetFormat>{format("А3", 297, 420),
-                                                                format("А1", 594, 841)}));
+    ASSERT_TRUE(store::WriteRecordList(
+        folder, kSheetFormatList,
+        std::vector<SheetFormat>{format("А3", 297, 420), format("А1", 594, 841)}));
     const auto original = test::readBytes(dir / "DATA/DIC/ListForm.sps");
     auto editor = SheetFormatEditor::Open(folder);
     ASSERT_TRUE(editor);
@@ -112,7 +112,7 @@ TEST_F(ListsTest, SheetFormatEditorWorksOnTheScratchFile) {
     EXPECT_EQ(editor->selected(), 2);
     EXPECT_EQ(editor->format(2).description.bytes().size(), 20u);
     EXPECT_EQ(editor->format(2).description.utf8(), "А4х3 очень длинное  "); // 19 typed, padded
-    EXPECT_EQ(test::readBytes(dir / "DATA/DIC/ListForm.sps"), original); // only -.tmp changes
+    EXPECT_EQ(test::readBytes(dir / "DATA/DIC/ListForm.sps"), original);     // only -.tmp changes
     EXPECT_EQ(std::filesystem::file_size(dir / "-.tmp"), 90u);
 
     // Renaming to another format's description is refused; keeping its own is fine.
@@ -131,9 +131,9 @@ TEST_F(ListsTest, SheetFormatEditorWorksOnTheScratchFile) {
 }
 
 TEST_F(ListsTest, DeletingFormatsAndCancelling) {
-    ASSERT_TRUE(store::WriteRecordList(folder, kSheetFormatList,
-                                       std::vector<SheetFormat>{format("Б", 1, 1), format("А", 2, 2),
-                                                                format("В", 3, 3)}));
+    ASSERT_TRUE(store::WriteRecordList(
+        folder, kSheetFormatList,
+        std::vector<SheetFormat>{format("Б", 1, 1), format("А", 2, 2), format("В", 3, 3)}));
     const auto original = test::readBytes(dir / "DATA/DIC/ListForm.sps");
     auto editor = SheetFormatEditor::Open(folder);
     ASSERT_TRUE(editor);

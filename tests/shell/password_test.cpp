@@ -27,7 +27,8 @@ platform::Bytes handMade(int k, const std::string& cp1251, std::uint8_t flag) {
     std::string padded = cp1251;
     padded.resize(20, ' ');
     for (int i = 0; i < 20; ++i)
-        b[static_cast<std::size_t>(k * (i + 1))] = static_cast<std::uint8_t>(padded[static_cast<std::size_t>(i)] - 32);
+        b[static_cast<std::size_t>(k * (i + 1))] =
+            static_cast<std::uint8_t>(padded[static_cast<std::size_t>(i)] - 32);
     b[static_cast<std::size_t>(21 * k)] = flag;
     return b;
 }
@@ -58,7 +59,8 @@ TEST_F(PasswordTest, WithoutAFileOnlyTheEmptyPasswordLogsIn) {
     EXPECT_FALSE(Login(folder, p, "x", false, sink));
     ASSERT_EQ(sink.entries().size(), 1u);
     EXPECT_EQ(sink.entries()[0].caption, "EXIT");
-    EXPECT_EQ(sink.entries()[0].text, "Введенный пароль НЕ ВЕРНЫЙ,\rДальнейшая работа невозможна !");
+    EXPECT_EQ(sink.entries()[0].text,
+              "Введенный пароль НЕ ВЕРНЫЙ,\rДальнейшая работа невозможна !");
     EXPECT_EQ(sink.entries()[0].icon, platform::Icon::Error);
 }
 
@@ -70,7 +72,7 @@ TEST_F(PasswordTest, HandMadeFileDecodesAndComparesByTwentyCharacters) {
     EXPECT_EQ(prefilledPassword(p), "Геолог2026");
     EXPECT_TRUE(passwordMatches(p, "Геолог2026"));
     EXPECT_TRUE(passwordMatches(p, "Геолог2026   ")); // trailing spaces do not count
-    EXPECT_FALSE(passwordMatches(p, "геолог2026"));    // case matters
+    EXPECT_FALSE(passwordMatches(p, "геолог2026"));   // case matters
     EXPECT_FALSE(passwordMatches(p, " Геолог2026"));
 
     writeBytes(dir / "PASSWORD.SAV", handMade(41, "ABCDEFGHIJKLMNOPQRST", 0));
@@ -115,7 +117,8 @@ TEST_F(PasswordTest, NewFilesHideThePasswordAtAStrideAmongFiller) {
         ASSERT_LE(k, 41);
         strides.insert(k);
         for (std::size_t i = 1; i < bytes.size(); ++i) {
-            const bool isChar = i % static_cast<std::size_t>(k) == 0 && i / static_cast<std::size_t>(k) <= 20;
+            const bool isChar =
+                i % static_cast<std::size_t>(k) == 0 && i / static_cast<std::size_t>(k) <= 20;
             if (!isChar)
                 ASSERT_LT(bytes[i], 100) << "filler at " << i;
         }
@@ -158,6 +161,7 @@ TEST_F(PasswordTest, DamagedFilesAreRefusedWithAMessage) {
 TEST_F(PasswordTest, CancelIsARefusal) {
     EXPECT_FALSE(CancelLogin(sink));
     ASSERT_EQ(sink.entries().size(), 1u);
-    EXPECT_EQ(sink.entries()[0].text, "Отказ в подтверждении пароля,\rДальнейшая работа невозможна !");
+    EXPECT_EQ(sink.entries()[0].text,
+              "Отказ в подтверждении пароля,\rДальнейшая работа невозможна !");
     EXPECT_EQ(sink.entries()[0].caption, "EXIT");
 }

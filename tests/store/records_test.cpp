@@ -112,10 +112,10 @@ TEST(Records, BoreholeHeaderLayout) {
     BoreholeHeader h;
     h.name.setUtf8("Скв.12");
     h.number = 44;
-    h.x = 1.0f;       // 0x3F800000
-    h.y = -2.0f;      // 0xC0000000
+    h.x = 1.0f;  // 0x3F800000
+    h.y = -2.0f; // 0xC0000000
     h.elevation = 152.25f;
-    h.depth = 0.5f;   // 0x3F000000
+    h.depth = 0.5f; // 0x3F000000
     h.type = 3;
     h.nIge = 5;
     h.nWater = 1;

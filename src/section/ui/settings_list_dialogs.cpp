@@ -14,7 +14,9 @@ namespace orvo::section::ui {
 
 namespace {
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 QPushButton* button(const char* text, const char* name, QWidget* parent) {
     auto* b = new QPushButton(QString::fromUtf8(text), parent);
@@ -82,7 +84,8 @@ ScaleListDialog::ScaleListDialog(const platform::WorkFolder& folder, platform::M
     connect(remove, &QPushButton::clicked, this, &ScaleListDialog::onRemove);
     connect(save, &QPushButton::clicked, this, &ScaleListDialog::onSave);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) { m_model.select(row); });
+    connect(m_list, &QListWidget::currentRowChanged, this,
+            [this](int row) { m_model.select(row); });
     refill();
 }
 
@@ -135,7 +138,8 @@ std::unique_ptr<SheetFormatDialog> SheetFormatDialog::create(const platform::Wor
         error = editor.error();
         return nullptr;
     }
-    return std::unique_ptr<SheetFormatDialog>(new SheetFormatDialog(std::move(*editor), sink, parent));
+    return std::unique_ptr<SheetFormatDialog>(
+        new SheetFormatDialog(std::move(*editor), sink, parent));
 }
 
 SheetFormatDialog::SheetFormatDialog(SheetFormatEditor editor, platform::MessageSink& sink,

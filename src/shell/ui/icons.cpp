@@ -124,7 +124,8 @@ void archiveBox(QPainter& p, const QRectF& r) {
     p.setPen(QPen(kOutline, 1));
     p.setBrush(kArchive);
     p.drawRect(QRectF(r.left(), r.top() + r.height() * 0.45, r.width(), r.height() * 0.55));
-    p.drawRect(QRectF(r.left() - 0.5, r.top() + r.height() * 0.3, r.width() + 1, r.height() * 0.15));
+    p.drawRect(
+        QRectF(r.left() - 0.5, r.top() + r.height() * 0.3, r.width() + 1, r.height() * 0.15));
 }
 
 void document(QPainter& p, const QRectF& r) {
@@ -141,8 +142,8 @@ void document(QPainter& p, const QRectF& r) {
 void tray(QPainter& p, const QRectF& r) {
     p.setPen(QPen(kOutline, 1.5));
     p.setBrush(Qt::NoBrush);
-    p.drawPolyline(QPolygonF({QPointF(r.left(), r.top() + r.height() * 0.6), QPointF(r.left(), r.bottom()),
-                              QPointF(r.right(), r.bottom()),
+    p.drawPolyline(QPolygonF({QPointF(r.left(), r.top() + r.height() * 0.6),
+                              QPointF(r.left(), r.bottom()), QPointF(r.right(), r.bottom()),
                               QPointF(r.right(), r.top() + r.height() * 0.6)}));
 }
 
@@ -279,8 +280,12 @@ QImage treeImage(int index) {
     return img;
 }
 
-QIcon toolbarIcon(int index) { return QIcon(QPixmap::fromImage(toolbarImage(index))); }
+QIcon toolbarIcon(int index) {
+    return QIcon(QPixmap::fromImage(toolbarImage(index)));
+}
 
-QIcon treeIcon(int index) { return QIcon(QPixmap::fromImage(treeImage(index))); }
+QIcon treeIcon(int index) {
+    return QIcon(QPixmap::fromImage(treeImage(index)));
+}
 
 } // namespace orvo::shell::ui

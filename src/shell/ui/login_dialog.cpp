@@ -12,7 +12,9 @@
 namespace orvo::shell::ui {
 
 namespace {
-QString qs(const std::string& s) { return QString::fromStdString(s); }
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
 } // namespace
 
 LoginDialog::LoginDialog(const platform::WorkFolder& folder, platform::MessageSink& sink,
@@ -124,6 +126,8 @@ ChangePasswordDialog::ChangePasswordDialog(const QString& oldPassword, QWidget* 
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
-QString ChangePasswordDialog::newPassword() const { return m_new->text(); }
+QString ChangePasswordDialog::newPassword() const {
+    return m_new->text();
+}
 
 } // namespace orvo::shell::ui

@@ -22,7 +22,9 @@ namespace orvo::shell::ui {
 
 namespace {
 
-QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString qs(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 
 QIcon nodeIcon(NodeKind kind) {
     auto pair = [](int normal, int selected) {
@@ -185,7 +187,8 @@ QTreeWidgetItem* MainWindow::addItems(const LibraryTree& tree, int node, QTreeWi
 bool MainWindow::readRecord(int index, TreeNodeRecord& out) {
     std::array<std::uint8_t, TreeNodeRecord::kSize> buf{};
     if (index < 0 || !m_treeFile.seek(static_cast<qint64>(index) * TreeNodeRecord::kSize) ||
-        m_treeFile.read(reinterpret_cast<char*>(buf.data()), buf.size()) != static_cast<qint64>(buf.size()))
+        m_treeFile.read(reinterpret_cast<char*>(buf.data()), buf.size()) !=
+            static_cast<qint64>(buf.size()))
         return false;
     auto rec = store::parseRecord<TreeNodeRecord>(buf);
     if (!rec)
@@ -284,8 +287,8 @@ void MainWindow::endWith(const Error& error) {
 }
 
 void MainWindow::showAbout() {
-    AboutDialog about(m_ctx.session.status().launchCount,
-                      m_ctx.session.totalSeconds(m_ctx.clock()), this);
+    AboutDialog about(m_ctx.session.status().launchCount, m_ctx.session.totalSeconds(m_ctx.clock()),
+                      this);
     about.exec();
 }
 

@@ -49,9 +49,8 @@ std::unique_ptr<Orvo2App> Orvo2App::start(StartupOptions options) {
     }
     app->m_defaults = *defaults;
 
-    app->m_window = std::make_unique<MainWindow>(ShellContext{app->m_folder, app->m_store, sink,
-                                                              app->m_session, app->m_defaults,
-                                                              app->m_options.clock});
+    app->m_window = std::make_unique<MainWindow>(ShellContext{
+        app->m_folder, app->m_store, sink, app->m_session, app->m_defaults, app->m_options.clock});
     if (!app->m_window->buildTree())
         return nullptr;
     return app;

@@ -47,7 +47,8 @@ private slots:
         QCOMPARE(dialog.windowTitle(), QStringLiteral("ОРВО-2"));
         QVERIFY(dialog.passwordField()->text().isEmpty());
         QCOMPARE(dialog.passwordField()->echoMode(), QLineEdit::Password);
-        QVERIFY(runWith(dialog, [](LoginDialog& d) { QTest::mouseClick(d.loginButton(), Qt::LeftButton); }));
+        QVERIFY(runWith(
+            dialog, [](LoginDialog& d) { QTest::mouseClick(d.loginButton(), Qt::LeftButton); }));
         QVERIFY(m_sink.empty());
     }
 
@@ -61,7 +62,8 @@ private slots:
         QCOMPARE(m_sink.entries()[0].caption, std::string("EXIT"));
         m_sink.clear();
         LoginDialog again(*m_folder, m_sink, fixedRandom());
-        QVERIFY(!runWith(again, [](LoginDialog& d) { QTest::mouseClick(d.cancelButton(), Qt::LeftButton); }));
+        QVERIFY(!runWith(
+            again, [](LoginDialog& d) { QTest::mouseClick(d.cancelButton(), Qt::LeftButton); }));
         QCOMPARE(m_sink.entries().size(), 1u);
         QCOMPARE(m_sink.entries()[0].text,
                  std::string("Отказ в подтверждении пароля,\rДальнейшая работа невозможна !"));
@@ -72,11 +74,13 @@ private slots:
             LoginDialog dialog(*m_folder, m_sink, fixedRandom());
             QVERIFY(runWith(dialog, [](LoginDialog& d) {
                 QTimer::singleShot(0, &d, [] {
-                    auto* change = qobject_cast<ChangePasswordDialog*>(QApplication::activeModalWidget());
+                    auto* change =
+                        qobject_cast<ChangePasswordDialog*>(QApplication::activeModalWidget());
                     QVERIFY(change);
                     QCOMPARE(change->windowTitle(), QStringLiteral("ОРВО-2   Смена пароля"));
                     change->newField()->setText(QStringLiteral("Бур2026"));
-                    QTest::mouseClick(change->findChild<QPushButton*>(QStringLiteral("replace")), Qt::LeftButton);
+                    QTest::mouseClick(change->findChild<QPushButton*>(QStringLiteral("replace")),
+                                      Qt::LeftButton);
                 });
                 QTest::mouseClick(d.changeButton(), Qt::LeftButton);
                 // The field now shows the new password; tick "Запомнить " and log in with it.

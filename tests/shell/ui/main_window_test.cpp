@@ -139,9 +139,8 @@ private slots:
         // section, delete borehole, print, view, to archive, from archive, export, import.
         const int ids[13] = {11856, 11844, 11845, 11846, 11851, 11852, 11853,
                              11848, 11847, 11842, 11843, 11849, 11850};
-        const char* rows[8] = {"0000000000000", "0100000000001", "0000000000000",
-                               "1110100111011", "0000100000100", "1110010110011",
-                               "1111001110011", "0111000000001"};
+        const char* rows[8] = {"0000000000000", "0100000000001", "0000000000000", "1110100111011",
+                               "0000100000100", "1110010110011", "1111001110011", "0111000000001"};
         QCOMPARE(QString(rows[0]).size(), 13);
         // At start nothing is selected and the root's row applies.
         for (int c = 0; c < 13; ++c)
@@ -252,17 +251,36 @@ private slots:
             walk(a->menu());
         }
         QCOMPARE(popups.size(), 6);
-        const QStringList want{
-            "&Печать...", "Про&смотр...", "&В архив...", "Из &архива...", "&Импорт...",
-            "&Экспорт...", "E&xit", "&Данные...", "Новый &Объект...", "Новый &Разрез...",
-            "Новую &Выработку...", "&Объект...", "&Разрез...", "&Выработку...",
-            "Параметров &Разреза...", "Параметров &Планшета...", "Список &Масштабов...",
-            "Список &Логических листов...", "Список &Фамилий...", "Список &Штампов...",
-            "Список &Типов штриховки...", "Список &стандартных описаний ИГЭ...",
-            "Список &Типов выработок...", "&Библиотека значков",
-            "&Показатель текучести, влажность...", "&Типы горизонтов подземных вод...",
-            "&Отборы проб...", "&Данные по выработке...", "&Чертеж разреза...",
-            "&О программе..."};
+        const QStringList want{"&Печать...",
+                               "Про&смотр...",
+                               "&В архив...",
+                               "Из &архива...",
+                               "&Импорт...",
+                               "&Экспорт...",
+                               "E&xit",
+                               "&Данные...",
+                               "Новый &Объект...",
+                               "Новый &Разрез...",
+                               "Новую &Выработку...",
+                               "&Объект...",
+                               "&Разрез...",
+                               "&Выработку...",
+                               "Параметров &Разреза...",
+                               "Параметров &Планшета...",
+                               "Список &Масштабов...",
+                               "Список &Логических листов...",
+                               "Список &Фамилий...",
+                               "Список &Штампов...",
+                               "Список &Типов штриховки...",
+                               "Список &стандартных описаний ИГЭ...",
+                               "Список &Типов выработок...",
+                               "&Библиотека значков",
+                               "&Показатель текучести, влажность...",
+                               "&Типы горизонтов подземных вод...",
+                               "&Отборы проб...",
+                               "&Данные по выработке...",
+                               "&Чертеж разреза...",
+                               "&О программе..."};
         QCOMPARE(texts, want);
         QCOMPARE(window().action(cmd::kData)->text(), QStringLiteral("&Данные..."));
         QCOMPARE(window().action(cmd::kDeleteBorehole)->text(), QStringLiteral("&Выработку..."));
@@ -285,15 +303,18 @@ private slots:
             for (int y = 0; y < 16; ++y)
                 for (int x = 0; x < 16; ++x)
                     opaque += qAlpha(img.pixel(x, y)) > 128;
-            QVERIFY2(opaque > 25, qPrintable(QStringLiteral("toolbar image %1 nearly blank").arg(i)));
-            seen.insert(QByteArray(reinterpret_cast<const char*>(img.constBits()), img.sizeInBytes()));
+            QVERIFY2(opaque > 25,
+                     qPrintable(QStringLiteral("toolbar image %1 nearly blank").arg(i)));
+            seen.insert(
+                QByteArray(reinterpret_cast<const char*>(img.constBits()), img.sizeInBytes()));
         }
         QCOMPARE(seen.size(), static_cast<std::size_t>(kToolbarImageCount));
         seen.clear();
         for (int i = 0; i < kTreeImageCount; ++i) {
             const QImage img = treeImage(i);
             QCOMPARE(img.size(), QSize(20, 20));
-            seen.insert(QByteArray(reinterpret_cast<const char*>(img.constBits()), img.sizeInBytes()));
+            seen.insert(
+                QByteArray(reinterpret_cast<const char*>(img.constBits()), img.sizeInBytes()));
         }
         QCOMPARE(seen.size(), static_cast<std::size_t>(kTreeImageCount));
     }
@@ -373,8 +394,9 @@ private slots:
         QVERIFY(!m_app);
         QCOMPARE(m_sink.entries().size(), 1u);
         QCOMPARE(m_sink.entries()[0].caption, std::string("FATAL ERROR"));
-        QCOMPARE(m_sink.entries()[0].text,
-                 std::string("Ошибка открытия \"DATA\\razrez.prm\" - дальнейшая работа невозможна..."));
+        QCOMPARE(
+            m_sink.entries()[0].text,
+            std::string("Ошибка открытия \"DATA\\razrez.prm\" - дальнейшая работа невозможна..."));
     }
 };
 
