@@ -1,0 +1,227 @@
+// Golden-file, byte-level and locale tests of the DXF writer; CTest reads the files back by ezdxf.
+#include "export/dxf_writer.h"
+#include "platform/codepage.h"
+#include "platform/work_folder.h"
+
+#include <algorithm>
+#include <array>
+#include <clocale>
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <limits>
+#include <locale>
+#include <sstream>
+
+namespace fs = std::filesystem;
+using namespace orvo::exporter;
+
+namespace {
+
+constexpr const char* kLoam = "Суглинок тугопластичный";
+
+void writeTables(DxfWriter& w, LayerSet set) {
+    w.writeHeader();
+    w.beginTables();
+    w.writeLtypeTable();
+    w.writeLayerTable(set);
+    w.beginStyleTable();
+    if (set == LayerSet::SectionSheet) {
+        w.writeStyle("Ramka", "Arial Cyr");
+        w.writeStyle("Otm", "Times New Roman Cyr");
+        w.writeStyle("IGE", "Courier New Cyr");
+        w.writeStyle(styleName(titleBlockStyle(0)), "Arial Cyr");
+        w.writeStyle(styleName(titleBlockStyle(12)), "MS Sans Serif");
+    } else {
+        w.writeStyle("Txt1", "Arial Cyr");
+        w.writeStyle("Txt2", "Arial Cyr");
+        w.writeStyle("Txt3", "Times New Roman Cyr");
+    }
+    w.endStyleTable();
+    w.endTables();
+    w.beginEntities();
+}
+
+std::string emptySectionSheet() {
+    DxfWriter w;
+    writeTables(w, LayerSet::SectionSheet);
+    w.writeTrailer();
+    return w.take();
+}
+
+std::string legendSheet() {
+    DxfWriter w;
+    writeTables(w, LayerSet::LegendSheet);
+    const std::array<DxfPoint, 5> box = {{{10, 250}, {25, 250}, {25, 240}, {10, 240}, {10, 250}}};
+    w.writePolyline(DxfLayer::Line, true, 0.3, box);
+    w.writePolyline(DxfLayer::Htr, false, 0, std::array<DxfPoint, 2>{{{10, 245}, {25, 245}}});
+    w.writeText(DxfLayer::Text, DxfStyle::Txt1, 30, 243.5, 3, 0, DxfAlign::Left, 0, 0, kLoam);
+    w.writeTrailer();
+    return w.take();
+}
+
+std::string entitiesSheet() {
+    DxfWriter w;
+    writeTables(w, LayerSet::SectionSheet);
+    const std::array<DxfPoint, 5> frame = {{{0, 0}, {420, 0}, {420, 297}, {0, 297}, {0, 0}}};
+    w.writePolyline(DxfLayer::Ramka, false, 0.5, frame);
+    w.beginPolyline(DxfLayer::Line, true, 0.25);
+    w.writeVertex(DxfLayer::Line, 35.125, 120.5);
+    w.writeVertex(DxfLayer::Line, 47.875, -3.25);
+    w.writeVertex(DxfLayer::Line, 35.125, 120.5);
+    w.endPolyline();
+    w.writeText(DxfLayer::Ramka, DxfStyle::Ramka, 12, 8, 2.5, 0, DxfAlign::Left, 0, 0, "L");
+    w.writeText(DxfLayer::OtmA, DxfStyle::Otm, 0, 0, 2, 90, DxfAlign::Centre, 41.5, 60.25, "C");
+    w.writeText(DxfLayer::Text, DxfStyle::Ige, 0, 0, 3.5, 0, DxfAlign::Right, 47.875, 100, kLoam);
+    w.writeText(DxfLayer::Shtamp, titleBlockStyle(0), 300, 20, 5, 0, DxfAlign::Left, 0, 0, "F0");
+    w.writeText(DxfLayer::Shtamp, titleBlockStyle(12), 300, 10, 5, 0, DxfAlign::Left, 0, 0, "F12");
+    w.writeTrailer();
+    return w.take();
+}
+
+// Non-finite numbers, an empty text and characters outside Windows-1251 are read back too.
+std::string edgeSheet() {
+    DxfWriter w;
+    writeTables(w, LayerSet::SectionSheet);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    w.writePolyline(DxfLayer::Proba, false, nan, std::array<DxfPoint, 2>{{{nan, inf}, {-inf, 5}}});
+    w.writeText(DxfLayer::Proba, DxfStyle::Ige, nan, 1, inf, -inf, DxfAlign::Centre, inf, nan,
+                "Скв. №5 中");
+    w.writeText(DxfLayer::Proba, DxfStyle::Otm, 1, 1, 2, 0, DxfAlign::Left, 0, 0, "");
+    w.writeTrailer();
+    return w.take();
+}
+
+fs::path writtenDir() {
+    const char* env = std::getenv("ORVO_DXF_OUT");
+    return env ? fs::path(env) : fs::path(ORVO_DXF_OUT_DEFAULT);
+}
+
+// Keeps the file for the ezdxf read-back that CTest runs after this program.
+void keepForReadback(const std::string& name, const std::string& dxf) {
+    fs::create_directories(writtenDir());
+    const orvo::platform::WorkFolder folder(writtenDir());
+    const orvo::platform::Bytes bytes(dxf.begin(), dxf.end());
+    ASSERT_TRUE(folder.writeAtomic(name + ".dxf", bytes).ok()) << writtenDir();
+}
+
+std::string firstDifference(const std::string& expected, const std::string& actual) {
+    std::istringstream e(expected), a(actual);
+    std::string el, al;
+    for (int n = 1;; ++n) {
+        const bool moreE = static_cast<bool>(std::getline(e, el));
+        const bool moreA = static_cast<bool>(std::getline(a, al));
+        if (!moreE && !moreA)
+            return "files differ only after the last line end";
+        if (moreE != moreA || el != al)
+            return "line " + std::to_string(n) + ": expected \"" +
+                   orvo::platform::cp1251ToUtf8(el) + "\", got \"" +
+                   orvo::platform::cp1251ToUtf8(al) + "\"" + (moreE ? "" : " (past the end)");
+    }
+}
+
+void expectGolden(const std::string& caseName, const std::string& actual) {
+    const fs::path dir = fs::path(ORVO_GOLDEN_DIR) / ("dxf-" + caseName);
+    const orvo::platform::WorkFolder folder(dir);
+    const auto expected = folder.read("expected.dxf");
+    const std::string want(expected.bytes.begin(), expected.bytes.end());
+    if (expected.ok() && want == actual) {
+        folder.removeFile("actual.dxf");
+        return;
+    }
+    const orvo::platform::Bytes bytes(actual.begin(), actual.end());
+    fs::create_directories(dir);
+    ASSERT_TRUE(folder.writeAtomic("actual.dxf", bytes).ok()) << dir;
+    ADD_FAILURE() << dir / "expected.dxf"
+                  << " differs from actual.dxf beside it, "
+                  << (expected.ok() ? firstDifference(want, actual) : "expected.dxf is missing")
+                  << "; review and run tools/accept-golden";
+}
+
+bool contains(const std::string& text, const std::string& piece) {
+    return text.find(piece) != std::string::npos;
+}
+
+TEST(DxfWriterGolden, SheetsMatchStoredFilesAndAreKeptForReadback) {
+    const std::array<std::pair<const char*, std::string>, 4> cases = {{
+        {"section-empty", emptySectionSheet()},
+        {"legend", legendSheet()},
+        {"entities", entitiesSheet()},
+        {"edge", edgeSheet()},
+    }};
+    for (const auto& [name, dxf] : cases) {
+        SCOPED_TRACE(name);
+        if (std::string(name) != "edge")
+            expectGolden(name, dxf);
+        keepForReadback(name, dxf);
+    }
+}
+
+TEST(DxfWriterBytes, GroupsThatReadersDependOn) {
+    const std::string sheet = entitiesSheet();
+    EXPECT_TRUE(contains(sheet, "  1\r\nAC1006\r\n  9\r\n$DWGCODEPAGE\r\n  3\r\nANSI_1251\r\n"
+                                "  9\r\n$LTSCALE\r\n"));
+    EXPECT_TRUE(contains(sheet, "  2\r\nSTYLE\r\n 70\r\n    3\r\n  0\r\nSTYLE\r\n"));
+    EXPECT_TRUE(contains(sheet, "  0\r\nPOLYLINE\r\n  8\r\nLine\r\n  6\r\nCONTINUOUS\r\n 70\r\n"
+                                "     1\r\n 40\r\n0.250000\r\n 41\r\n0.250000\r\n 66\r\n"));
+    EXPECT_TRUE(contains(sheet, "  8\r\nRamka\r\n  6\r\nCONTINUOUS\r\n 40\r\n0.500000\r\n"));
+    EXPECT_TRUE(contains(sheet, " 20\r\n-3.250000\r\n"));
+    EXPECT_TRUE(contains(sheet, "  0\r\nSEQEND\r\n  8\r\n0\r\n"));
+    EXPECT_TRUE(contains(sheet, " 41\r\n1.000000\r\n  7\r\nFSH000\r\n 71\r\n     0\r\n  0\r\n"));
+    EXPECT_TRUE(contains(sheet, "  7\r\nFSH012\r\n"));
+    EXPECT_TRUE(contains(sheet, "  7\r\nRamka\r\n 71\r\n     0\r\n  0\r\nTEXT\r\n"));
+    EXPECT_TRUE(contains(sheet, " 72\r\n     1\r\n 11\r\n41.500000\r\n 21\r\n60.250000\r\n"));
+    EXPECT_TRUE(contains(sheet, " 72\r\n     2\r\n 11\r\n47.875000\r\n 21\r\n100.000000\r\n"));
+    EXPECT_TRUE(contains(sheet, "\r\n" + orvo::platform::utf8ToCp1251(kLoam) + "\r\n"));
+    EXPECT_FALSE(contains(sheet, kLoam));
+    EXPECT_TRUE(contains(sheet, "  0\r\nENDSEC\r\n  0\r\nEOF\r\n"));
+    EXPECT_EQ(std::count(sheet.begin(), sheet.end(), '\n'),
+              std::count(sheet.begin(), sheet.end(), '\r'));
+}
+
+TEST(DxfWriterBytes, LayerSetsAndNonFiniteNumbers) {
+    const std::string legend = legendSheet();
+    EXPECT_TRUE(contains(legend, "  2\r\nLAYER\r\n 70\r\n     6\r\n"));
+    EXPECT_TRUE(contains(legend, "  2\r\nHtr\r\n"));
+    EXPECT_FALSE(contains(legend, "  2\r\nOtmH\r\n"));
+    EXPECT_TRUE(contains(emptySectionSheet(), "  2\r\nShtamp\r\n"));
+
+    const std::string edge = edgeSheet();
+    EXPECT_FALSE(contains(edge, "nan"));
+    EXPECT_FALSE(contains(edge, "inf"));
+    EXPECT_TRUE(contains(edge, " 10\r\n0.000000\r\n 20\r\n0.000000\r\n"));
+    EXPECT_TRUE(contains(edge, " 40\r\n0.000000\r\n 41\r\n0.000000\r\n 66\r\n"));
+    EXPECT_TRUE(contains(edge, "  1\r\n" + orvo::platform::utf8ToCp1251("Скв. №5 ?") + "\r\n"));
+}
+
+TEST(DxfWriterDeathTest, CodesOutsideTheTablesAbort) {
+    DxfWriter w;
+    EXPECT_DEATH(w.beginPolyline(static_cast<DxfLayer>(0), false, 1), "layer code");
+    EXPECT_DEATH(w.writeVertex(static_cast<DxfLayer>(10), 0, 0), "layer code");
+    EXPECT_DEATH(w.writeText(DxfLayer::Text, static_cast<DxfStyle>(7), 0, 0, 1, 0, DxfAlign::Left,
+                             0, 0, "x"),
+                 "style code");
+    EXPECT_DEATH(w.writeText(DxfLayer::Text, DxfStyle::Txt1, 0, 0, 1, 0, static_cast<DxfAlign>('X'),
+                             0, 0, "x"),
+                 "alignment");
+    EXPECT_EQ(styleName(titleBlockStyle(1234)), "FSH1234");
+}
+
+// The test program runs under the locale of the environment too; this checks it in one run.
+TEST(DxfWriterLocale, CommaLocaleChangesNoByte) {
+    const std::string before = entitiesSheet();
+    const std::string oldC = std::setlocale(LC_ALL, nullptr);
+    const std::locale oldCpp;
+    if (!std::setlocale(LC_ALL, "ru_RU.UTF-8"))
+        GTEST_SKIP() << "ru_RU.UTF-8 is not installed";
+    std::locale::global(std::locale("ru_RU.UTF-8"));
+    const std::string comma = std::localeconv()->decimal_point;
+    const std::string under = entitiesSheet();
+    std::locale::global(oldCpp);
+    std::setlocale(LC_ALL, oldC.c_str());
+    EXPECT_EQ(comma, ",");
+    EXPECT_EQ(before, under);
+}
+
+} // namespace
