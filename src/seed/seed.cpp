@@ -2,6 +2,7 @@
 #include "seed/seed.h"
 
 #include "borehole/borehole_types.h"
+#include "dict/title_block.h"
 #include "platform/codepage.h"
 #include "platform/collate.h"
 #include "platform/work_folder.h"
@@ -156,6 +157,72 @@ Status writeDrawingForms(const platform::WorkFolder& folder, const json& def) {
     return success();
 }
 
+std::int16_t titleStyle(const json& words) {
+    std::int16_t style = 0;
+    for (const auto& w : words) {
+        const auto word = w.get<std::string>();
+        if (word == "bold")
+            style |= dict::kTitleBold;
+        else if (word == "italic")
+            style |= dict::kTitleItalic;
+        else if (word == "underline")
+            style |= dict::kTitleUnderline;
+        else if (word == "left")
+            style |= dict::kTitleLeft;
+        else if (word == "centred")
+            style |= dict::kTitleCentred;
+        else if (word == "right")
+            style |= dict::kTitleRight;
+        else
+            throw json::other_error::create(501, "стиль текста " + word, nullptr);
+    }
+    if (!(style & (dict::kTitleLeft | dict::kTitleCentred | dict::kTitleRight)))
+        style |= dict::kTitleLeft;
+    return style;
+}
+
+dict::TitleTextBox titleBox(const json& t) {
+    const auto b = t.at("box").get<std::vector<std::int16_t>>();
+    if (b.size() != 4)
+        throw json::other_error::create(501, "рамка текста из 4 чисел", nullptr);
+    return {titleStyle(t.value("style", json::array())), t.at("size").get<std::int16_t>(), b[0],
+            b[1], b[2], b[3]};
+}
+
+Status writeTitleBlocks(const platform::WorkFolder& folder, const json& def) {
+    if (!def.contains("titleBlocks"))
+        return success();
+    int slot = 0;
+    for (const auto& tb : def.at("titleBlocks")) {
+        dict::TitleBlock block;
+        for (const auto& s : tb.value("segments", json::array())) {
+            const auto v = s.get<std::vector<std::int16_t>>();
+            if (v.size() != 5)
+                return definitionError("отрезок штампа из 5 чисел");
+            block.segments.push_back({v[0], v[1], v[2], v[3], v[4]});
+        }
+        for (const auto& f : tb.value("fields", json::array())) {
+            dict::TitleProgramText text;
+            text.fieldCode = f.at("code").get<std::int16_t>();
+            text.font = dict::logFontFor(f.value("font", "Arial Cyr"));
+            text.box = titleBox(f);
+            block.programTexts.push_back(text);
+        }
+        for (const auto& e : tb.value("texts", json::array())) {
+            dict::TitleEditableText text;
+            text.text.setUtf8(e.at("text").get<std::string>(), 127);
+            text.font = dict::logFontFor(e.value("font", "Arial Cyr"));
+            text.box = titleBox(e);
+            block.editableTexts.push_back(text);
+        }
+        if (auto st = dict::SaveTitleBlock(folder, slot, tb.at("name").get<std::string>(), block);
+            !st)
+            return st;
+        ++slot;
+    }
+    return success();
+}
+
 Status writeDatabase(const store::ProjectStore& store, const json& def) {
     auto& folder = store.folder();
     if (auto st = folder.makeFolder(store::paths::kDictionaries); !st)
@@ -166,6 +233,8 @@ Status writeDatabase(const store::ProjectStore& store, const json& def) {
         if (auto st = write(folder, def); !st)
             return st;
     if (auto st = writeDrawingForms(folder, def); !st)
+        return st;
+    if (auto st = writeTitleBlocks(folder, def); !st)
         return st;
     const json& d = def.at("sectionDefaults");
     store::SectionDefaults defaults;
