@@ -233,8 +233,8 @@ const char* titleFieldLabel(int code) {
 // ---- the list ----
 
 bool TitleBlockList::used(int slot) const {
-    return slot >= 0 && slot < static_cast<int>(slots.size()) &&
-           slots[static_cast<std::size_t>(slot)].used != 0;
+    return slot >= 0 && slot < static_cast<int>(entries.size()) &&
+           entries[static_cast<std::size_t>(slot)].used != 0;
 }
 
 namespace {
@@ -244,8 +244,8 @@ Error exchangeError() { return {"Неверный формат файла", "О�
 Status writeList(const platform::WorkFolder& folder, const TitleBlockList& list) {
     store::Bytes out;
     store::LeWriter w(out);
-    w.i16(toInt16(static_cast<int>(list.slots.size())));
-    for (const auto& rec : list.slots)
+    w.i16(toInt16(static_cast<int>(list.entries.size())));
+    for (const auto& rec : list.entries)
         store::appendRecord(out, rec);
     return folder.writeAtomic(kTitleBlockList, out);
 }
@@ -271,8 +271,8 @@ Result<TitleBlockList> ReadTitleBlockList(const platform::WorkFolder& folder) {
     store::LeReader r(in.bytes);
     const int count = std::max<int>(0, r.i16());
     const std::size_t present = (in.bytes.size() - 2) / TitleBlockListRecord::kSize;
-    list.slots.resize(std::min<std::size_t>(static_cast<std::size_t>(count), present));
-    for (auto& rec : list.slots)
+    list.entries.resize(std::min<std::size_t>(static_cast<std::size_t>(count), present));
+    for (auto& rec : list.entries)
         rec.read(r);
     return list;
 }
@@ -292,15 +292,15 @@ Status SaveTitleBlock(const platform::WorkFolder& folder, int slot, std::string_
     auto list = ReadTitleBlockList(folder);
     if (!list)
         return list.error();
-    if (slot < 0 || slot > static_cast<int>(list->slots.size()) || slot > 32766)
+    if (slot < 0 || slot > static_cast<int>(list->entries.size()) || slot > 32766)
         return store::BadFormatError(kTitleBlockList);
     block.computeExtent();
     // The item first: a list record never names a block whose file is not written.
     if (auto st = folder.writeAtomic(titleBlockPath(slot), titleBlockBytes(block)); !st)
         return st;
-    if (slot == static_cast<int>(list->slots.size()))
-        list->slots.emplace_back();
-    list->slots[static_cast<std::size_t>(slot)] = usedRecord(nameUtf8);
+    if (slot == static_cast<int>(list->entries.size()))
+        list->entries.emplace_back();
+    list->entries[static_cast<std::size_t>(slot)] = usedRecord(nameUtf8);
     return writeList(folder, *list);
 }
 
@@ -309,7 +309,7 @@ Result<int> SaveNewTitleBlock(const platform::WorkFolder& folder, std::string_vi
     auto list = ReadTitleBlockList(folder);
     if (!list)
         return list.error();
-    const int slot = static_cast<int>(list->slots.size());
+    const int slot = static_cast<int>(list->entries.size());
     if (auto st = SaveTitleBlock(folder, slot, nameUtf8, std::move(block)); !st)
         return st.error();
     return slot;
@@ -319,9 +319,9 @@ Status RenameTitleBlock(const platform::WorkFolder& folder, int slot, std::strin
     auto list = ReadTitleBlockList(folder);
     if (!list)
         return list.error();
-    if (slot <= 0 || slot >= static_cast<int>(list->slots.size()))
+    if (slot <= 0 || slot >= static_cast<int>(list->entries.size()))
         return store::BadFormatError(kTitleBlockList);
-    auto& rec = list->slots[static_cast<std::size_t>(slot)];
+    auto& rec = list->entries[static_cast<std::size_t>(slot)];
     rec.name.setUtf8(nameUtf8, kTitleNameChars);
     return writeList(folder, *list);
 }
@@ -330,9 +330,9 @@ Status DeleteTitleBlock(const platform::WorkFolder& folder, int slot, bool remov
     auto list = ReadTitleBlockList(folder);
     if (!list)
         return list.error();
-    if (slot <= 0 || slot >= static_cast<int>(list->slots.size()))
+    if (slot <= 0 || slot >= static_cast<int>(list->entries.size()))
         return store::BadFormatError(kTitleBlockList);
-    list->slots[static_cast<std::size_t>(slot)].used = 0;
+    list->entries[static_cast<std::size_t>(slot)].used = 0;
     if (auto st = writeList(folder, *list); !st)
         return st;
     if (removeFile)
@@ -367,8 +367,8 @@ Result<TitleBlockExchange> parseExchange(std::span<const std::uint8_t> bytes) {
 std::optional<int> findTitleBlockByName(const TitleBlockList& list,
                                         const TitleBlockListRecord& record) {
     const std::string name = record.name.bytes();
-    for (std::size_t i = 0; i < list.slots.size(); ++i)
-        if (list.slots[i].used != 0 && list.slots[i].name.bytes() == name)
+    for (std::size_t i = 0; i < list.entries.size(); ++i)
+        if (list.entries[i].used != 0 && list.entries[i].name.bytes() == name)
             return static_cast<int>(i);
     return std::nullopt;
 }
@@ -378,17 +378,17 @@ Result<int> ImportTitleBlock(const platform::WorkFolder& folder, const TitleBloc
     auto list = ReadTitleBlockList(folder);
     if (!list)
         return list.error();
-    const int target = slot.value_or(static_cast<int>(list->slots.size()));
-    if (target == 0 || target < 0 || target > static_cast<int>(list->slots.size()))
+    const int target = slot.value_or(static_cast<int>(list->entries.size()));
+    if (target == 0 || target < 0 || target > static_cast<int>(list->entries.size()))
         return store::BadFormatError(kTitleBlockList);
     // The block is written as it came: its stored size too.
     if (auto st = folder.writeAtomic(titleBlockPath(target), titleBlockBytes(item.block)); !st)
         return st.error();
-    if (target == static_cast<int>(list->slots.size()))
-        list->slots.push_back(item.record);
+    if (target == static_cast<int>(list->entries.size()))
+        list->entries.push_back(item.record);
     else
-        list->slots[static_cast<std::size_t>(target)] = item.record;
-    list->slots[static_cast<std::size_t>(target)].used = 1;
+        list->entries[static_cast<std::size_t>(target)] = item.record;
+    list->entries[static_cast<std::size_t>(target)].used = 1;
     if (auto st = writeList(folder, *list); !st)
         return st.error();
     return target;
@@ -441,8 +441,8 @@ Result<TitleBlockEdit> TitleBlockEdit::Load(const platform::WorkFolder& folder, 
         edit.programTexts = wrap(block->programTexts);
         edit.editableTexts = wrap(block->editableTexts);
     }
-    if (slot != 0 && !asCopy && slot < static_cast<int>(list->slots.size()))
-        edit.name = list->slots[static_cast<std::size_t>(slot)].name.utf8();
+    if (slot != 0 && !asCopy && slot < static_cast<int>(list->entries.size()))
+        edit.name = list->entries[static_cast<std::size_t>(slot)].name.utf8();
     if (auto st = edit.flush(); !st)
         return st.error();
     return edit;

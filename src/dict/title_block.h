@@ -126,7 +126,7 @@ const char* titleFieldLabel(int code);
 // ---- the list and its items ----
 
 struct TitleBlockList {
-    std::vector<TitleBlockListRecord> slots; // slotCount records
+    std::vector<TitleBlockListRecord> entries; // slotCount records, by slot
     bool used(int slot) const;
 };
 

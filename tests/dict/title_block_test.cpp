@@ -130,15 +130,15 @@ TEST_F(TitleBlockStore, SavingRenamingDeleting) {
     EXPECT_TRUE(std::filesystem::exists(dir / "DATA/DIC/00001.SHT"));
 
     ASSERT_TRUE(RenameTitleBlock(folder, 1, "Новое имя"));
-    EXPECT_EQ(ReadTitleBlockList(folder)->slots[1].name.utf8(), "Новое имя");
+    EXPECT_EQ(ReadTitleBlockList(folder)->entries[1].name.utf8(), "Новое имя");
     EXPECT_FALSE(RenameTitleBlock(folder, 0, "x")); // the template keeps its name
     EXPECT_FALSE(DeleteTitleBlock(folder, 0, true));
 
     ASSERT_TRUE(DeleteTitleBlock(folder, 1, false));
     EXPECT_TRUE(std::filesystem::exists(dir / "DATA/DIC/00001.SHT")); // kept on disk
     auto after = ReadTitleBlockList(folder);
-    ASSERT_EQ(after->slots.size(), 2u); // the slot stays
-    EXPECT_EQ(after->slots[1].used, 0);
+    ASSERT_EQ(after->entries.size(), 2u); // the slot stays
+    EXPECT_EQ(after->entries[1].used, 0);
     ASSERT_EQ(*SaveNewTitleBlock(folder, "Третий", sample()), 2);
     ASSERT_TRUE(DeleteTitleBlock(folder, 2, true));
     EXPECT_FALSE(std::filesystem::exists(dir / "DATA/DIC/00002.SHT"));
@@ -153,9 +153,9 @@ TEST_F(TitleBlockStore, AListCountLargerThanItsRecordsIsNotTrusted) {
     writeBytes(dir / "DATA/DIC/shtamp.sps", list);
     auto read = ReadTitleBlockList(folder);
     ASSERT_TRUE(read);
-    EXPECT_EQ(read->slots.size(), 1u);
+    EXPECT_EQ(read->entries.size(), 1u);
     writeBytes(dir / "DATA/DIC/shtamp.sps", {0xFF, 0xFF}); // negative count
-    EXPECT_TRUE(ReadTitleBlockList(folder)->slots.empty());
+    EXPECT_TRUE(ReadTitleBlockList(folder)->entries.empty());
     writeBytes(dir / "DATA/DIC/shtamp.sps", {1});
     EXPECT_FALSE(ReadTitleBlockList(folder));
 }

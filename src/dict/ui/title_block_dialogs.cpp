@@ -164,9 +164,9 @@ void TitleBlocksDialog::refill(int slot) {
         m_sink.report(list.error());
     m_list->clear();
     if (list)
-        for (std::size_t i = 0; i < list->slots.size(); ++i)
-            if (list->slots[i].used != 0) {
-                auto* item = new QListWidgetItem(qs(list->slots[i].name.utf8()), m_list);
+        for (std::size_t i = 0; i < list->entries.size(); ++i)
+            if (list->entries[i].used != 0) {
+                auto* item = new QListWidgetItem(qs(list->entries[i].name.utf8()), m_list);
                 item->setData(Qt::UserRole, static_cast<int>(i));
             }
     selectSlot(slot);
@@ -347,7 +347,7 @@ void TitleBlocksDialog::exportSelected() {
     const auto file = m_hooks.chooseFile(true);
     if (!file)
         return;
-    const auto bytes = exchangeBytes(list->slots[static_cast<std::size_t>(slot)], *block);
+    const auto bytes = exchangeBytes(list->entries[static_cast<std::size_t>(slot)], *block);
     // Outside the working folder: an ordinary file, written whole or reported.
     std::ofstream out(*file, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));

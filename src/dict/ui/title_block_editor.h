@@ -110,7 +110,7 @@ protected:
 
 private:
     QWidget* buildPanel();
-    QWidget* fieldRow(const char* label, const char* name, bool size);
+    QLineEdit* addField(QWidget* group, const char* label, const char* name, bool size);
     void onDrag(detail::Point a, detail::Point b);
     void onClick(detail::Point p);
     void setMode(Mode mode);
@@ -126,7 +126,10 @@ private:
     void deleteElement();
     void saveAndClose();
     void changed();
+    void place(detail::Kind kind, const detail::Box& box);
     void step(QLineEdit* field, int sign, bool size);
+    int currentStyle() const;
+    int fontIndex(const std::string& face);
     detail::Kind currentKind() const;
     int gridStep() const;
     void warnBounds();
@@ -137,6 +140,7 @@ private:
     Mode m_mode = Mode::Select;
     bool m_loading = false;
     bool m_centred = false;
+    int m_fieldCode = 0; // the field a box drawn in program text mode gets
 
     EditorDrawingArea* m_area;
     QScrollArea* m_scroll;

@@ -2,6 +2,7 @@
 #include "shell/ui/main_window.h"
 
 #include "borehole/ui/borehole_types_dialog.h"
+#include "dict/ui/title_block_dialogs.h"
 #include "section/ui/drawing_form_dialogs.h"
 #include "section/ui/settings_list_dialogs.h"
 #include "shell/commands.h"
@@ -263,6 +264,11 @@ void MainWindow::runCommand(int id) {
     }
     case cmd::kSurnames: {
         section::ui::SurnameListDialog dialog(m_ctx.folder, m_ctx.sink, this);
+        dialog.exec();
+        break;
+    }
+    case cmd::kTitleBlocks: {
+        dict::ui::TitleBlocksDialog dialog(m_ctx.folder, m_ctx.sink, m_printMargins, {}, this);
         dialog.exec();
         break;
     }

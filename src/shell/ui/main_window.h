@@ -3,6 +3,7 @@
 #include "platform/message_sink.h"
 #include "platform/work_folder.h"
 #include "shell/library_tree.h"
+#include "dict/ui/title_block_dialogs.h"
 #include "shell/session.h"
 #include "store/project_store.h"
 
@@ -76,6 +77,7 @@ private:
     TreeNodeRecord m_current;
     bool m_ended = false;
     bool m_fatalEnd = false;
+    dict::ui::TitleBlockPrintMargins m_printMargins; // remembered while the program runs
 
 public:
     // True once a fatal error closed the window.

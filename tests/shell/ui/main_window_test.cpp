@@ -200,7 +200,8 @@ private slots:
             {cmd::kBoreholeTypes, "Тип выработки"},
             {cmd::kScales, "Список зарезервированных масштабов"},
             {cmd::kSurnames, "Список фамилий "},
-            {cmd::kDrawingForms, "Список оформлений чертежа разреза"}};
+            {cmd::kDrawingForms, "Список оформлений чертежа разреза"},
+            {cmd::kTitleBlocks, "Список штампов"}};
         for (const auto& [id, title] : wired) {
             QString seen;
             QTimer::singleShot(0, this, [&seen] {
