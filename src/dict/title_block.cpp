@@ -211,14 +211,28 @@ store::Bytes titleBlockBytes(const TitleBlock& b) {
 }
 
 namespace {
-constexpr std::array<const char*, kTitleFieldCount> kPlaceholders = {
-    "<Наименование обьекта>", "<Наименование разреза>", "<МY>", "<МX>",
-    "<Лист>", "<Листов>", "<Подпись #1>", "<Подпись #2>", "<Подпись #3>", "<Подпись #4>",
-    "<Номер договора>"};
-constexpr std::array<const char*, kTitleFieldCount> kLabels = {
-    "Наименование обьекта", "Наименование разреза", "Масштаб по вертикали 1:",
-    "Масштаб по горизонтали 1:", "Лист", "Листов", "Подпись #1", "Подпись #2", "Подпись #3",
-    "Подпись #4", "Номер договора"};
+constexpr std::array<const char*, kTitleFieldCount> kPlaceholders = {"<Наименование обьекта>",
+                                                                     "<Наименование разреза>",
+                                                                     "<МY>",
+                                                                     "<МX>",
+                                                                     "<Лист>",
+                                                                     "<Листов>",
+                                                                     "<Подпись #1>",
+                                                                     "<Подпись #2>",
+                                                                     "<Подпись #3>",
+                                                                     "<Подпись #4>",
+                                                                     "<Номер договора>"};
+constexpr std::array<const char*, kTitleFieldCount> kLabels = {"Наименование обьекта",
+                                                               "Наименование разреза",
+                                                               "Масштаб по вертикали 1:",
+                                                               "Масштаб по горизонтали 1:",
+                                                               "Лист",
+                                                               "Листов",
+                                                               "Подпись #1",
+                                                               "Подпись #2",
+                                                               "Подпись #3",
+                                                               "Подпись #4",
+                                                               "Номер договора"};
 } // namespace
 
 const char* titleFieldPlaceholder(int code) {
@@ -239,7 +253,9 @@ bool TitleBlockList::used(int slot) const {
 
 namespace {
 
-Error exchangeError() { return {"Неверный формат файла", "ОШИБКА", false}; }
+Error exchangeError() {
+    return {"Неверный формат файла", "ОШИБКА", false};
+}
 
 Status writeList(const platform::WorkFolder& folder, const TitleBlockList& list) {
     store::Bytes out;
@@ -398,8 +414,7 @@ Result<int> ImportTitleBlock(const platform::WorkFolder& folder, const TitleBloc
 
 namespace {
 
-template <class T>
-store::Bytes aliveBytes(const std::vector<Alive<T>>& items) {
+template <class T> store::Bytes aliveBytes(const std::vector<Alive<T>>& items) {
     store::Bytes out;
     store::LeWriter w(out);
     for (const auto& a : items) {

@@ -99,7 +99,7 @@ struct TitleEditableText {
 };
 
 struct TitleBlock {
-    std::int16_t width = 0;  // as stored; recomputed by computeExtent()
+    std::int16_t width = 0; // as stored; recomputed by computeExtent()
     std::int16_t height = 0;
     std::vector<TitleSegment> segments;
     std::vector<TitleProgramText> programTexts;
@@ -110,9 +110,7 @@ struct TitleBlock {
     void computeExtent();
     // Smallest x and largest y of all element coordinates (where the viewer places it).
     std::pair<int, int> minXmaxY() const;
-    bool empty() const {
-        return segments.empty() && programTexts.empty() && editableTexts.empty();
-    }
+    bool empty() const { return segments.empty() && programTexts.empty() && editableTexts.empty(); }
 };
 
 // The item file. Counts that are negative or do not fit the data are refused.

@@ -26,9 +26,10 @@ void drawText(platform::Canvas& canvas, const TitleBlock& block, platform::Point
     const double ay = origin.y + (block.height - box.y1) * scale;
     const double bx = origin.x + box.x2 * scale;
     const double by = origin.y + (block.height - box.y2) * scale;
-    const platform::RectF r{std::min(ax, bx), std::min(ay, by), std::abs(bx - ax), std::abs(by - ay)};
+    const platform::RectF r{std::min(ax, bx), std::min(ay, by), std::abs(bx - ax),
+                            std::abs(by - ay)};
     unsigned align = platform::kAlignVCenter;
-    align |= (box.style & kTitleCentred)  ? platform::kAlignHCenter
+    align |= (box.style & kTitleCentred) ? platform::kAlignHCenter
              : (box.style & kTitleRight) ? platform::kAlignRight
                                          : platform::kAlignLeft;
     canvas.drawText(r, align, text);

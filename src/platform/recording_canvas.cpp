@@ -14,8 +14,12 @@ std::string n(double v) {
     std::string s = formatFixed(v, 2);
     return s == "-0.00" ? "0.00" : s;
 }
-std::string pt(PointF p) { return n(p.x) + "," + n(p.y); }
-std::string rect(const RectF& r) { return n(r.x) + "," + n(r.y) + " " + n(r.width) + "x" + n(r.height); }
+std::string pt(PointF p) {
+    return n(p.x) + "," + n(p.y);
+}
+std::string rect(const RectF& r) {
+    return n(r.x) + "," + n(r.y) + " " + n(r.width) + "x" + n(r.height);
+}
 std::string points(std::span<const PointF> ps) {
     std::string s;
     for (const auto& p : ps)
@@ -80,12 +84,24 @@ void RecordingCanvas::setFont(const Font& font) {
          (font.italic ? " italic" : "") + (font.underline ? " underline" : ""));
 }
 
-void RecordingCanvas::setTextColor(const Color& color) { line("textcolor " + formatColor(color)); }
-void RecordingCanvas::drawLine(PointF a, PointF b) { line("line " + pt(a) + " " + pt(b)); }
-void RecordingCanvas::drawPolyline(std::span<const PointF> ps) { line("polyline" + points(ps)); }
-void RecordingCanvas::drawPolygon(std::span<const PointF> ps) { line("polygon" + points(ps)); }
-void RecordingCanvas::drawRect(const RectF& r) { line("rect " + rect(r)); }
-void RecordingCanvas::drawEllipse(const RectF& r) { line("ellipse " + rect(r)); }
+void RecordingCanvas::setTextColor(const Color& color) {
+    line("textcolor " + formatColor(color));
+}
+void RecordingCanvas::drawLine(PointF a, PointF b) {
+    line("line " + pt(a) + " " + pt(b));
+}
+void RecordingCanvas::drawPolyline(std::span<const PointF> ps) {
+    line("polyline" + points(ps));
+}
+void RecordingCanvas::drawPolygon(std::span<const PointF> ps) {
+    line("polygon" + points(ps));
+}
+void RecordingCanvas::drawRect(const RectF& r) {
+    line("rect " + rect(r));
+}
+void RecordingCanvas::drawEllipse(const RectF& r) {
+    line("ellipse " + rect(r));
+}
 
 void RecordingCanvas::drawArc(const RectF& r, double startDeg, double spanDeg) {
     line("arc " + rect(r) + " " + n(startDeg) + " " + n(spanDeg));
@@ -111,9 +127,17 @@ SizeF RecordingCanvas::measureText(std::string_view utf8) {
     return {0.6 * m_font.height * static_cast<double>(characters(utf8)), m_font.height};
 }
 
-void RecordingCanvas::save() { line("save"); }
-void RecordingCanvas::restore() { line("restore"); }
-void RecordingCanvas::clipRect(const RectF& r) { line("cliprect " + rect(r)); }
-void RecordingCanvas::clipPolygon(std::span<const PointF> ps) { line("clippolygon" + points(ps)); }
+void RecordingCanvas::save() {
+    line("save");
+}
+void RecordingCanvas::restore() {
+    line("restore");
+}
+void RecordingCanvas::clipRect(const RectF& r) {
+    line("cliprect " + rect(r));
+}
+void RecordingCanvas::clipPolygon(std::span<const PointF> ps) {
+    line("clippolygon" + points(ps));
+}
 
 } // namespace orvo::platform

@@ -185,8 +185,12 @@ dict::TitleTextBox titleBox(const json& t) {
     const auto b = t.at("box").get<std::vector<std::int16_t>>();
     if (b.size() != 4)
         throw json::other_error::create(501, "рамка текста из 4 чисел", nullptr);
-    return {titleStyle(t.value("style", json::array())), t.at("size").get<std::int16_t>(), b[0],
-            b[1], b[2], b[3]};
+    return {titleStyle(t.value("style", json::array())),
+            t.at("size").get<std::int16_t>(),
+            b[0],
+            b[1],
+            b[2],
+            b[3]};
 }
 
 Status writeTitleBlocks(const platform::WorkFolder& folder, const json& def) {

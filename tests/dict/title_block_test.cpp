@@ -49,7 +49,9 @@ TitleBlock sample() {
 
 class TitleBlockStore : public ::testing::Test {
 protected:
-    TitleBlockStore() : folder(dir.path()) { std::filesystem::create_directories(dir / "DATA/DIC"); }
+    TitleBlockStore() : folder(dir.path()) {
+        std::filesystem::create_directories(dir / "DATA/DIC");
+    }
     TempDir dir;
     platform::WorkFolder folder;
 };
@@ -73,9 +75,9 @@ TEST(TitleBlockFile, LayoutOfHeaderAndRecords) {
     EXPECT_EQ(le16(bytes, 10 + 2), 550); // first segment's y1
     EXPECT_EQ(le16(bytes, 10 + 8), 3);   // its pen
     const std::size_t prog = 10 + 40;
-    EXPECT_EQ(le16(bytes, prog), 1);                       // field code
-    EXPECT_EQ(bytes[prog + 2 + 20 + 3], 204);              // charset in the font record
-    EXPECT_EQ(bytes[prog + 2 + 28], 'A');                  // face name
+    EXPECT_EQ(le16(bytes, prog), 1);          // field code
+    EXPECT_EQ(bytes[prog + 2 + 20 + 3], 204); // charset in the font record
+    EXPECT_EQ(bytes[prog + 2 + 28], 'A');     // face name
     EXPECT_EQ(le16(bytes, prog + 62), kTitleCentred | kTitleBold);
     EXPECT_EQ(le16(bytes, prog + 64), 14);
     EXPECT_EQ(le16(bytes, prog + 66), 100);
@@ -119,7 +121,8 @@ TEST(TitleBlockFile, EmptyBlockHasNoSize) {
 
 TEST_F(TitleBlockStore, SavingRenamingDeleting) {
     ASSERT_TRUE(SaveTitleBlock(folder, 0, "Шаблон", TitleBlock{}));
-    auto first = SaveNewTitleBlock(folder, "Штамп основной надписи формы 1 по ГОСТ 21.101 длинный", sample());
+    auto first = SaveNewTitleBlock(folder, "Штамп основной надписи формы 1 по ГОСТ 21.101 длинный",
+                                   sample());
     ASSERT_TRUE(first);
     EXPECT_EQ(*first, 1);
     auto list = test::readBytes(dir / "DATA/DIC/shtamp.sps");
@@ -210,7 +213,8 @@ TEST_F(TitleBlockStore, ExchangeFilesRoundTripAndRefuseDamage) {
     EXPECT_EQ(item->record.name.utf8(), "Штамп А");
 
     // A new name goes to a new last slot; the same name again matches it.
-    auto slot = ImportTitleBlock(folder, *item, findTitleBlockByName(*ReadTitleBlockList(folder), item->record));
+    auto slot = ImportTitleBlock(folder, *item,
+                                 findTitleBlockByName(*ReadTitleBlockList(folder), item->record));
     ASSERT_TRUE(slot);
     EXPECT_EQ(*slot, 1);
     EXPECT_EQ(readBytes(dir / "DATA/DIC/00001.SHT"), titleBlockBytes(sample()));
@@ -239,7 +243,8 @@ TEST(TitleBlockDraw, GoldenDump) {
     DrawTitleBlock(canvas, sample(), {10, 20}, 0.5);
     const std::filesystem::path dir = ORVO_GOLDEN_DIR "/title-block-draw";
     std::ifstream in(dir / "expected.txt");
-    const std::string expected((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string expected((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
     if (canvas.dump() != expected) {
         std::ofstream(dir / "actual.txt") << canvas.dump();
         FAIL() << "drawing differs from " << (dir / "expected.txt")
@@ -252,9 +257,11 @@ TEST(TitleBlockDraw, TextHeightsAndPlacement) {
     EXPECT_EQ(titleTextHeight(14), 49); // 3556 / 72 = 49.39
     EXPECT_EQ(titleTextHeight(9), 32);  // 2286 / 72 = 31.75, rounded up
     platform::RecordingCanvas canvas;
-    DrawTitleBlock(canvas, sample(), {0, 0}, 1.0, [](int code) { return "поле " + std::to_string(code); });
+    DrawTitleBlock(canvas, sample(), {0, 0}, 1.0,
+                   [](int code) { return "поле " + std::to_string(code); });
     // The field box (100,500)-(1800,400) in a block 550 high lands at y 50..150, centred, bold.
-    EXPECT_NE(canvas.dump().find("font \"Arial Cyr\" 49.00 700\ntext 100.00,50.00 1700.00x100.00 hcenter/vcenter \"поле 1\""),
+    EXPECT_NE(canvas.dump().find("font \"Arial Cyr\" 49.00 700\ntext 100.00,50.00 1700.00x100.00 "
+                                 "hcenter/vcenter \"поле 1\""),
               std::string::npos)
         << canvas.dump();
     // The top segment (y 550) is drawn at the top (y 0) with its pen width.

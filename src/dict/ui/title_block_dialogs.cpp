@@ -26,7 +26,9 @@ namespace orvo::dict::ui {
 
 namespace {
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 QPushButton* button(const char* text, const char* name, QWidget* parent) {
     auto* b = new QPushButton(QString::fromUtf8(text), parent);
@@ -69,7 +71,8 @@ protected:
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
         platform::QPainterCanvas canvas(painter);
-        const double scale = std::min(0.9 * width() / m_block.width, 0.9 * height() / m_block.height);
+        const double scale =
+            std::min(0.9 * width() / m_block.width, 0.9 * height() / m_block.height);
         // Placed by its smallest x and largest y, with the 5% margin left around it.
         const auto [minX, maxY] = m_block.minXmaxY();
         const double ox = 0.05 * width() - minX * scale;
@@ -350,7 +353,8 @@ void TitleBlocksDialog::exportSelected() {
     const auto bytes = exchangeBytes(list->entries[static_cast<std::size_t>(slot)], *block);
     // Outside the working folder: an ordinary file, written whole or reported.
     std::ofstream out(*file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out)
         m_sink.show("ОШИБКА", "Ошибка открытия (" + file->string() + ")", platform::Icon::Error);
@@ -370,8 +374,9 @@ void TitleBlocksDialog::importFile() {
     std::vector<std::uint8_t> bytes(kLimit + 1);
     in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     bytes.resize(static_cast<std::size_t>(in.gcount()));
-    auto item = bytes.size() > kLimit ? Result<TitleBlockExchange>(Error{"Неверный формат файла", "ОШИБКА", false})
-                                      : parseExchange(bytes);
+    auto item = bytes.size() > kLimit
+                    ? Result<TitleBlockExchange>(Error{"Неверный формат файла", "ОШИБКА", false})
+                    : parseExchange(bytes);
     if (!item) {
         m_sink.report(item.error());
         return;

@@ -18,6 +18,7 @@ class QLineEdit;
 class QPushButton;
 class QScrollArea;
 class QSpinBox;
+class QVBoxLayout;
 class QWidget;
 
 namespace orvo::dict::ui {
@@ -110,6 +111,10 @@ protected:
 
 private:
     QWidget* buildPanel();
+    void buildChoosers(QWidget* panel, QVBoxLayout* v);
+    void buildGeometry(QWidget* panel, QVBoxLayout* v);
+    QWidget* buildTextAttributes(QWidget* panel);
+    void connectControls();
     QLineEdit* addField(QWidget* group, const char* label, const char* name, bool size);
     void onDrag(detail::Point a, detail::Point b);
     void onClick(detail::Point p);

@@ -14,9 +14,15 @@ namespace orvo::platform {
 
 namespace {
 
-QColor qc(const Color& c) { return QColor(c.r, c.g, c.b, c.a); }
-QPointF qp(PointF p) { return {p.x, p.y}; }
-QRectF qr(const RectF& r) { return {r.x, r.y, r.width, r.height}; }
+QColor qc(const Color& c) {
+    return QColor(c.r, c.g, c.b, c.a);
+}
+QPointF qp(PointF p) {
+    return {p.x, p.y};
+}
+QRectF qr(const RectF& r) {
+    return {r.x, r.y, r.width, r.height};
+}
 QPolygonF poly(std::span<const PointF> ps) {
     QPolygonF out;
     out.reserve(static_cast<qsizetype>(ps.size()));
@@ -24,9 +30,13 @@ QPolygonF poly(std::span<const PointF> ps) {
         out << qp(p);
     return out;
 }
-QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+QString qs(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
 // QPainter counts angles in sixteenths of a degree.
-int sixteenths(double deg) { return static_cast<int>(std::lround(deg * 16)); }
+int sixteenths(double deg) {
+    return static_cast<int>(std::lround(deg * 16));
+}
 
 } // namespace
 
@@ -70,12 +80,24 @@ void QPainterCanvas::setFont(const Font& font) {
     m_p.setFont(f);
 }
 
-void QPainterCanvas::setTextColor(const Color& color) { m_textColor = color; }
-void QPainterCanvas::drawLine(PointF a, PointF b) { m_p.drawLine(qp(a), qp(b)); }
-void QPainterCanvas::drawPolyline(std::span<const PointF> ps) { m_p.drawPolyline(poly(ps)); }
-void QPainterCanvas::drawPolygon(std::span<const PointF> ps) { m_p.drawPolygon(poly(ps)); }
-void QPainterCanvas::drawRect(const RectF& r) { m_p.drawRect(qr(r)); }
-void QPainterCanvas::drawEllipse(const RectF& r) { m_p.drawEllipse(qr(r)); }
+void QPainterCanvas::setTextColor(const Color& color) {
+    m_textColor = color;
+}
+void QPainterCanvas::drawLine(PointF a, PointF b) {
+    m_p.drawLine(qp(a), qp(b));
+}
+void QPainterCanvas::drawPolyline(std::span<const PointF> ps) {
+    m_p.drawPolyline(poly(ps));
+}
+void QPainterCanvas::drawPolygon(std::span<const PointF> ps) {
+    m_p.drawPolygon(poly(ps));
+}
+void QPainterCanvas::drawRect(const RectF& r) {
+    m_p.drawRect(qr(r));
+}
+void QPainterCanvas::drawEllipse(const RectF& r) {
+    m_p.drawEllipse(qr(r));
+}
 
 void QPainterCanvas::drawArc(const RectF& r, double startDeg, double spanDeg) {
     m_p.drawArc(qr(r), sixteenths(startDeg), sixteenths(spanDeg));
@@ -91,10 +113,12 @@ void QPainterCanvas::drawPie(const RectF& r, double startDeg, double spanDeg) {
 
 void QPainterCanvas::drawText(const RectF& box, unsigned align, std::string_view utf8) {
     int flags = Qt::TextSingleLine | Qt::TextDontClip;
-    flags |= (align & kAlignHCenter) ? Qt::AlignHCenter : (align & kAlignRight) ? Qt::AlignRight
-                                                                                : Qt::AlignLeft;
-    flags |= (align & kAlignVCenter) ? Qt::AlignVCenter : (align & kAlignBottom) ? Qt::AlignBottom
-                                                                                 : Qt::AlignTop;
+    flags |= (align & kAlignHCenter) ? Qt::AlignHCenter
+             : (align & kAlignRight) ? Qt::AlignRight
+                                     : Qt::AlignLeft;
+    flags |= (align & kAlignVCenter)  ? Qt::AlignVCenter
+             : (align & kAlignBottom) ? Qt::AlignBottom
+                                      : Qt::AlignTop;
     const QPen pen = m_p.pen();
     m_p.setPen(qc(m_textColor));
     m_p.drawText(qr(box).normalized(), flags, qs(utf8));
@@ -113,10 +137,16 @@ SizeF QPainterCanvas::measureText(std::string_view utf8) {
     return {fm.horizontalAdvance(qs(utf8)), fm.height()};
 }
 
-void QPainterCanvas::save() { m_p.save(); }
-void QPainterCanvas::restore() { m_p.restore(); }
+void QPainterCanvas::save() {
+    m_p.save();
+}
+void QPainterCanvas::restore() {
+    m_p.restore();
+}
 
-void QPainterCanvas::clipRect(const RectF& r) { m_p.setClipRect(qr(r), Qt::IntersectClip); }
+void QPainterCanvas::clipRect(const RectF& r) {
+    m_p.setClipRect(qr(r), Qt::IntersectClip);
+}
 
 void QPainterCanvas::clipPolygon(std::span<const PointF> ps) {
     QPainterPath path;

@@ -1,9 +1,9 @@
 // The main window: menu, toolbar and the library tree; every command starts from here.
 #pragma once
+#include "dict/ui/title_block_dialogs.h"
 #include "platform/message_sink.h"
 #include "platform/work_folder.h"
 #include "shell/library_tree.h"
-#include "dict/ui/title_block_dialogs.h"
 #include "shell/session.h"
 #include "store/project_store.h"
 

@@ -96,12 +96,14 @@ private slots:
         QCOMPARE(list->count(), 3);
         QCOMPARE(list->item(0)->text(), QStringLiteral("Шаблон")); // slot order, not sorted
         QCOMPARE(dialog.selectedSlot(), 0);
-        for (const char* name : {"createFrom", "edit", "rename", "delete", "view", "print", "export"})
+        for (const char* name :
+             {"createFrom", "edit", "rename", "delete", "view", "print", "export"})
             QVERIFY2(!child<QPushButton>(dialog, name)->isEnabled(), name);
         QVERIFY(child<QPushButton>(dialog, "create")->isEnabled());
         QVERIFY(child<QPushButton>(dialog, "import")->isEnabled());
         dialog.selectSlot(2);
-        for (const char* name : {"createFrom", "edit", "rename", "delete", "view", "print", "export"})
+        for (const char* name :
+             {"createFrom", "edit", "rename", "delete", "view", "print", "export"})
             QVERIFY2(child<QPushButton>(dialog, name)->isEnabled(), name);
     }
 
@@ -172,7 +174,8 @@ private slots:
             QCOMPARE(w->windowTitle(), QStringLiteral("Печать штампа - Первый"));
             QCOMPARE(w->findChild<QSpinBox*>(QStringLiteral("top"))->value(), 15);
             w->findChild<QSpinBox*>(QStringLiteral("left"))->setValue(20);
-            QTest::mouseClick(w->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+            QTest::mouseClick(w->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
+                              Qt::LeftButton);
         });
         dialog.print();
         const auto pdf = m_dir->path() / "print.pdf";
