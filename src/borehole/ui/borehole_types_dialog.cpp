@@ -4,6 +4,7 @@
 #include "borehole/borehole_types.h"
 #include "platform/collate.h"
 #include "platform/numbers.h"
+#include "platform/ui/widgets.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -18,15 +19,6 @@
 
 namespace orvo::borehole::ui {
 
-namespace {
-QPushButton* button(const char* text, const char* name, QWidget* parent) {
-    auto* b = new QPushButton(QString::fromUtf8(text), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-} // namespace
-
 BoreholeTypesDialog::BoreholeTypesDialog(const platform::WorkFolder& folder,
                                          platform::MessageSink& sink, QWidget* parent)
     : QDialog(parent), m_folder(folder), m_sink(sink) {
@@ -38,10 +30,10 @@ BoreholeTypesDialog::BoreholeTypesDialog(const platform::WorkFolder& folder,
     m_list->setObjectName(QStringLiteral("list"));
     left->addWidget(m_list);
     auto* buttons = new QHBoxLayout;
-    m_change = button("Изменить", "change", this);
-    m_delete = button("Удалить", "delete", this);
-    m_add = button("Добавить", "add", this);
-    m_exit = button("Выход", "exit", this);
+    m_change = platform::ui::makeButton("Изменить", "change", this);
+    m_delete = platform::ui::makeButton("Удалить", "delete", this);
+    m_add = platform::ui::makeButton("Добавить", "add", this);
+    m_exit = platform::ui::makeButton("Выход", "exit", this);
     for (auto* b : {m_change, m_delete, m_add, m_exit})
         buttons->addWidget(b);
     left->addLayout(buttons);
@@ -64,8 +56,8 @@ BoreholeTypesDialog::BoreholeTypesDialog(const platform::WorkFolder& folder,
     form->addRow(QStringLiteral("Толщина линии, мм"), m_lineWidth);
     form->addRow(m_shown);
     auto* editButtons = new QHBoxLayout;
-    auto* apply = button("Применить", "apply", m_editPanel);
-    auto* cancel = button("Отменить", "cancelEdit", m_editPanel);
+    auto* apply = platform::ui::makeButton("Применить", "apply", m_editPanel);
+    auto* cancel = platform::ui::makeButton("Отменить", "cancelEdit", m_editPanel);
     editButtons->addWidget(apply);
     editButtons->addWidget(cancel);
     form->addRow(editButtons);

@@ -4,6 +4,7 @@
 #include "dict/title_block_draw.h"
 #include "dict/ui/title_block_editor.h"
 #include "platform/ui/qpainter_canvas.h"
+#include "platform/ui/widgets.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -25,17 +26,6 @@
 namespace orvo::dict::ui {
 
 namespace {
-
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
-QPushButton* button(const char* text, const char* name, QWidget* parent) {
-    auto* b = new QPushButton(QString::fromUtf8(text), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 std::optional<std::filesystem::path> askFile(QWidget* parent, bool save) {
     const QString filter = QStringLiteral("Файлы штампов ORVO-II (*.OSH)");
@@ -133,7 +123,7 @@ TitleBlocksDialog::TitleBlocksDialog(const platform::WorkFolder& folder,
         {"Выход", "exit", [this] { accept(); }, false},
     };
     for (const auto& d : defs) {
-        auto* b = button(d.text, d.name, this);
+        auto* b = platform::ui::makeButton(d.text, d.name, this);
         connect(b, &QPushButton::clicked, this, d.act);
         right->addWidget(b);
         if (d.needsSelection)
@@ -169,7 +159,8 @@ void TitleBlocksDialog::refill(int slot) {
     if (list)
         for (std::size_t i = 0; i < list->entries.size(); ++i)
             if (list->entries[i].used != 0) {
-                auto* item = new QListWidgetItem(qs(list->entries[i].name.utf8()), m_list);
+                auto* item =
+                    new QListWidgetItem(platform::ui::qs(list->entries[i].name.utf8()), m_list);
                 item->setData(Qt::UserRole, static_cast<int>(i));
             }
     selectSlot(slot);
@@ -394,7 +385,7 @@ void TitleBlocksDialog::importFile() {
         d.setWindowTitle(QStringLiteral("Импорт штампа - предупреждение"));
         auto* layout = new QVBoxLayout(&d);
         layout->addWidget(new QLabel(QStringLiteral("Штамп с наименованием :")));
-        layout->addWidget(new QLabel(qs(item->record.name.utf8())));
+        layout->addWidget(new QLabel(platform::ui::qs(item->record.name.utf8())));
         layout->addWidget(new QLabel(QStringLiteral("Уже существует в системе !")));
         auto* buttons = new QDialogButtonBox(&d);
         buttons->addButton(QStringLiteral("Перезаписать"), QDialogButtonBox::AcceptRole);

@@ -1,6 +1,7 @@
 // Widgets of the settings list editors; the list rules live in section/settings_lists.
 #include "section/ui/settings_list_dialogs.h"
 
+#include "platform/ui/widgets.h"
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -13,17 +14,6 @@
 namespace orvo::section::ui {
 
 namespace {
-
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
-QPushButton* button(const char* text, const char* name, QWidget* parent) {
-    auto* b = new QPushButton(QString::fromUtf8(text), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 QListWidget* listBox(QWidget* parent) {
     auto* list = new QListWidget(parent);
@@ -70,13 +60,13 @@ ScaleListDialog::ScaleListDialog(const platform::WorkFolder& folder, platform::M
     m_new = new QLineEdit(this);
     m_new->setObjectName(QStringLiteral("new"));
     grid->addWidget(m_new, 1, 2);
-    auto* add = button("Добавить <", "add", this);
-    auto* remove = button("Удалить >", "remove", this);
+    auto* add = platform::ui::makeButton("Добавить <", "add", this);
+    auto* remove = platform::ui::makeButton("Удалить >", "remove", this);
     grid->addWidget(add, 1, 1);
     grid->addWidget(remove, 2, 1);
     auto* buttons = new QHBoxLayout;
-    auto* save = button("Сохранить", "save", this);
-    auto* cancel = button("Отмена", "cancel", this);
+    auto* save = platform::ui::makeButton("Сохранить", "save", this);
+    auto* cancel = platform::ui::makeButton("Отмена", "cancel", this);
     buttons->addWidget(save);
     buttons->addWidget(cancel);
     grid->addLayout(buttons, 5, 0, 1, 3);
@@ -94,7 +84,7 @@ void ScaleListDialog::refill() {
     m_list->blockSignals(true);
     m_list->clear();
     for (auto s : m_model.scales())
-        m_list->addItem(qs(formatScaleEntry(s)));
+        m_list->addItem(platform::ui::qs(formatScaleEntry(s)));
     m_list->setCurrentRow(selected);
     m_list->blockSignals(false);
 }
@@ -165,11 +155,11 @@ SheetFormatDialog::SheetFormatDialog(SheetFormatEditor editor, platform::Message
     form->addRow(QStringLiteral("Размер по вертикали (мм)"), m_height);
     form->addRow(QStringLiteral("Размер по горизонтали (мм)"), m_width);
     right->addLayout(form);
-    auto* add = button("Добавить", "add", this);
-    auto* replace = button("Заменить", "replace", this);
-    auto* remove = button("Удалить", "remove", this);
-    auto* save = button("Сохранить", "save", this);
-    auto* cancel = button("Отмена", "cancel", this);
+    auto* add = platform::ui::makeButton("Добавить", "add", this);
+    auto* replace = platform::ui::makeButton("Заменить", "replace", this);
+    auto* remove = platform::ui::makeButton("Удалить", "remove", this);
+    auto* save = platform::ui::makeButton("Сохранить", "save", this);
+    auto* cancel = platform::ui::makeButton("Отмена", "cancel", this);
     for (auto* b : {add, replace, remove, save, cancel})
         right->addWidget(b);
     layout->addLayout(right);
@@ -191,7 +181,7 @@ void SheetFormatDialog::refill() {
     m_list->blockSignals(true);
     m_list->clear();
     for (const auto& row : m_editor.rows()) {
-        auto* item = new QListWidgetItem(qs(row.description), m_list);
+        auto* item = new QListWidgetItem(platform::ui::qs(row.description), m_list);
         item->setData(Qt::UserRole, row.scratchIndex);
         if (row.scratchIndex == m_editor.selected())
             m_list->setCurrentItem(item);
@@ -204,7 +194,7 @@ void SheetFormatDialog::showSelected() {
     if (m_editor.selected() < 0)
         return;
     const SheetFormat& f = m_editor.format(m_editor.selected());
-    m_description->setText(qs(f.description.utf8Trimmed()));
+    m_description->setText(platform::ui::qs(f.description.utf8Trimmed()));
     m_height->setText(QString::number(f.heightMm));
     m_width->setText(QString::number(f.widthMm));
 }
@@ -266,11 +256,11 @@ SurnameListDialog::SurnameListDialog(const platform::WorkFolder& folder,
     m_new->setObjectName(QStringLiteral("new"));
     m_new->setMaxLength(29);
     right->addWidget(m_new);
-    auto* add = button("Добавить в список", "add", this);
-    auto* replace = button("Заменить", "replace", this);
-    auto* remove = button("Удалить из списка", "remove", this);
-    auto* save = button("Сохранить", "save", this);
-    auto* cancel = button("Отмена", "cancel", this);
+    auto* add = platform::ui::makeButton("Добавить в список", "add", this);
+    auto* replace = platform::ui::makeButton("Заменить", "replace", this);
+    auto* remove = platform::ui::makeButton("Удалить из списка", "remove", this);
+    auto* save = platform::ui::makeButton("Сохранить", "save", this);
+    auto* cancel = platform::ui::makeButton("Отмена", "cancel", this);
     for (auto* b : {add, replace, remove, save, cancel})
         right->addWidget(b);
     layout->addLayout(right);
@@ -283,7 +273,8 @@ SurnameListDialog::SurnameListDialog(const platform::WorkFolder& folder,
         if (row < 0)
             return;
         m_model.select(row);
-        m_new->setText(qs(m_model.names()[static_cast<std::size_t>(row)].utf8Trimmed()));
+        m_new->setText(
+            platform::ui::qs(m_model.names()[static_cast<std::size_t>(row)].utf8Trimmed()));
     });
     refill();
 }
@@ -293,11 +284,12 @@ void SurnameListDialog::refill() {
     m_list->blockSignals(true);
     m_list->clear();
     for (const auto& n : m_model.names())
-        m_list->addItem(qs(n.utf8()));
+        m_list->addItem(platform::ui::qs(n.utf8()));
     m_list->setCurrentRow(selected);
     m_list->blockSignals(false);
     if (selected >= 0)
-        m_new->setText(qs(m_model.names()[static_cast<std::size_t>(selected)].utf8Trimmed()));
+        m_new->setText(
+            platform::ui::qs(m_model.names()[static_cast<std::size_t>(selected)].utf8Trimmed()));
 }
 
 void SurnameListDialog::onAdd() {
