@@ -1,5 +1,8 @@
 // orvo: the command-line front end over the core, for jobs that need no display.
+#include "borehole/borehole_record.h"
 #include "borehole/borehole_types.h"
+#include "borehole/validation.h"
+#include "store/list_file.h"
 #include "platform/message_sink.h"
 #include "platform/numbers.h"
 #include "platform/work_folder.h"
@@ -27,6 +30,8 @@ const char* const kUsageText =
     "       orvo [-C DIR] tree       print the library tree of the working folder\n"
     "       orvo [-C DIR] dict types|scales|formats|surnames|forms\n"
     "                                print the records in use of a dictionary, index first\n"
+    "       orvo [-C DIR] borehole show OBJ NUM       print a borehole with its tables\n"
+    "       orvo [-C DIR] borehole validate OBJ NUM   check it; Data.err; exit 1 on errors\n"
     "\n"
     "DIR defaults to the current folder. Exit status: 0 done, 1 the data refuse, 2 usage.\n";
 
@@ -135,6 +140,76 @@ int cmdDict(const Context& ctx) {
     return kOk;
 }
 
+// Names of a dictionary's records by index: the 30-byte name after a flag of `flagBytes`.
+class DictionaryNames {
+public:
+    DictionaryNames(const orvo::platform::WorkFolder& folder, std::string_view path,
+                    std::size_t recordSize, std::size_t flagBytes)
+        : m_size(recordSize), m_flag(flagBytes) {
+        const auto in = folder.read(path, 4u << 20);
+        if (in.ok())
+            m_bytes = in.bytes;
+    }
+    std::string name(int index) const {
+        const std::size_t at = static_cast<std::size_t>(std::max(index, 0)) * m_size;
+        if (index <= 0 || at + m_size > m_bytes.size())
+            return "*** Не определен ***";
+        orvo::store::FixedText<30> n;
+        std::copy_n(m_bytes.begin() + static_cast<std::ptrdiff_t>(at + m_flag), 30, n.raw.begin());
+        return n.utf8Trimmed();
+    }
+
+private:
+    orvo::platform::Bytes m_bytes;
+    std::size_t m_size;
+    std::size_t m_flag;
+};
+
+std::string metres(float v) { return orvo::platform::formatFixed(v, 2); }
+
+int cmdBorehole(const Context& ctx) {
+    if (ctx.args.size() != 3 || (ctx.args[0] != "show" && ctx.args[0] != "validate"))
+        return usage("borehole show|validate OBJ NUM");
+    const auto object = static_cast<std::int32_t>(orvo::platform::parseWholeNumber(ctx.args[1]));
+    const auto number = static_cast<std::int32_t>(orvo::platform::parseWholeNumber(ctx.args[2]));
+    orvo::platform::WorkFolder folder(ctx.dir);
+    auto b = orvo::borehole::ReadBorehole(folder, object, number);
+    if (!b)
+        return refuse(b.error());
+    if (ctx.args[0] == "validate") {
+        auto data = orvo::borehole::BoreholeEditData::from(*b);
+        data.sortAll();
+        const auto lines = orvo::borehole::CheckBorehole(folder, data);
+        if (auto st = orvo::borehole::WriteReport(folder, lines); !st)
+            return refuse(st.error());
+        for (const auto& l : lines)
+            std::cout << l << '\n';
+        return lines.empty() ? kOk : kRefused;
+    }
+    const DictionaryNames types(folder, orvo::borehole::kBoreholeTypeList, 42, 2);
+    const DictionaryNames consistency(folder, "DATA\\DIC\\TipIGE.SPS", 32, 2);
+    const DictionaryNames water(folder, "DATA\\DIC\\TipPV.SPS", 38, 4);
+    const DictionaryNames samples(folder, "DATA\\DIC\\TipOP.SPS", 38, 4);
+    const auto& h = b->header;
+    std::cout << "Выработка: " << h.name.utf8Trimmed() << " (№ " << h.number << ")\n"
+              << "X: " << metres(h.x) << "  Y: " << metres(h.y)
+              << "  Отметка: " << metres(h.elevation) << "  Глубина: " << metres(h.depth) << '\n'
+              << "Тип: " << types.name(h.type) << '\n';
+    std::cout << "Инженерно-геологические элементы: " << b->ige.size() << '\n';
+    int row = 0;
+    for (const auto& l : b->ige)
+        printRow(++row, {l.ige.utf8Trimmed(), metres(l.baseDepth), consistency.name(l.consistency)});
+    std::cout << "Подземные воды: " << b->water.size() << '\n';
+    row = 0;
+    for (const auto& w : b->water)
+        printRow(++row, {w.date.utf8Trimmed(), metres(w.depth), water.name(w.kind)});
+    std::cout << "Отборы проб: " << b->samples.size() << '\n';
+    row = 0;
+    for (const auto& s : b->samples)
+        printRow(++row, {samples.name(s.kind), metres(s.depth)});
+    return kOk;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -162,6 +237,7 @@ int main(int argc, char** argv) {
         {"init", cmdInit},
         {"tree", cmdTree},
         {"dict", cmdDict},
+        {"borehole", cmdBorehole},
     };
     const auto it = commands.find(command);
     if (it == commands.end())

@@ -329,8 +329,8 @@ bool elementCountAllowed(std::size_t n) {
 
 } // namespace
 
-Result<std::vector<ConsistencyTypeRecord>> ReadConsistencyTypeList(
-    const platform::WorkFolder& folder) {
+Result<std::vector<ConsistencyTypeRecord>>
+ReadConsistencyTypeList(const platform::WorkFolder& folder) {
     return store::ReadRecordList<ConsistencyTypeRecord>(folder, kConsistencyTypeList);
 }
 
@@ -389,8 +389,7 @@ Result<int> checkedSlot(const platform::WorkFolder& folder, int slot) {
 
 } // namespace
 
-Status SaveConsistencyType(const platform::WorkFolder& folder, int slot,
-                           std::string_view nameUtf8,
+Status SaveConsistencyType(const platform::WorkFolder& folder, int slot, std::string_view nameUtf8,
                            const std::vector<ConsistencyElement>& elements) {
     if (auto count = checkedSlot(folder, slot); !count)
         return count.error();
@@ -418,8 +417,8 @@ Status DeleteConsistencyType(const platform::WorkFolder& folder, int slot) {
         return store::BadFormatError(kConsistencyTypeList);
     ConsistencyTypeRecord rec = (*list)[static_cast<std::size_t>(slot)];
     rec.used = 0;
-    if (auto st = store::PutRecord(folder, kConsistencyTypeList, static_cast<std::size_t>(slot),
-                                   rec);
+    if (auto st =
+            store::PutRecord(folder, kConsistencyTypeList, static_cast<std::size_t>(slot), rec);
         !st)
         return st;
     folder.removeFile(consistencyTypePath(slot));
@@ -448,7 +447,8 @@ Result<ConsistencyType> parseConsistencyExchange(std::span<const std::uint8_t> b
     if (!elementCountAllowed(count))
         return exchangeError();
     ConsistencyType type;
-    type.record = *store::parseRecord<ConsistencyTypeRecord>(bytes.subspan(kConsistencyMagic.size()));
+    type.record =
+        *store::parseRecord<ConsistencyTypeRecord>(bytes.subspan(kConsistencyMagic.size()));
     type.elements = store::parseList<ConsistencyElement>(
         bytes.subspan(kExchangeHeader, count * ConsistencyElement::kSize));
     if (!std::all_of(type.elements.begin(), type.elements.end(), elementAllowed))

@@ -40,8 +40,8 @@ enum ConsistencyKind : std::int32_t { kVertical = 1, kHorizontal = 2, kDiagonal 
 
 struct ConsistencyElement {
     static constexpr std::size_t kSize = 24;
-    std::int32_t step = 0;      // 0.01 mm; the offset of a single line
-    std::int32_t angle = 0;     // degrees, repeated diagonals only
+    std::int32_t step = 0;  // 0.01 mm; the offset of a single line
+    std::int32_t angle = 0; // degrees, repeated diagonals only
     std::int32_t kind = kVertical;
     std::int32_t repeat = 0;    // 1 = repeated with the step
     std::int32_t direction = 0; // single diagonal: 0 down to the right, 1 up to the right
@@ -143,15 +143,14 @@ struct ConsistencyType {
 };
 
 // Every record (a missing list has none).
-Result<std::vector<ConsistencyTypeRecord>> ReadConsistencyTypeList(
-    const platform::WorkFolder& folder);
+Result<std::vector<ConsistencyTypeRecord>>
+ReadConsistencyTypeList(const platform::WorkFolder& folder);
 // The record and its elements; a missing item file gives no elements.
 Result<ConsistencyType> LoadConsistencyType(const platform::WorkFolder& folder, int slot);
 // The record as the editor writes it: used, the name followed by spaces and cut to 30 bytes.
 ConsistencyTypeRecord consistencyRecord(std::string_view nameUtf8);
 // Writes the item file, then the record at `slot` (a slot equal to the count appends).
-Status SaveConsistencyType(const platform::WorkFolder& folder, int slot,
-                           std::string_view nameUtf8,
+Status SaveConsistencyType(const platform::WorkFolder& folder, int slot, std::string_view nameUtf8,
                            const std::vector<ConsistencyElement>& elements);
 Result<int> SaveNewConsistencyType(const platform::WorkFolder& folder, std::string_view nameUtf8,
                                    const std::vector<ConsistencyElement>& elements);

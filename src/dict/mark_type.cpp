@@ -40,8 +40,7 @@ Result<std::vector<MarkTypeRecord>> ReadMarkTypeList(const platform::WorkFolder&
     return store::ReadRecordList<MarkTypeRecord>(folder, markListPath(which));
 }
 
-Result<MarkTypeRecord> ReadMarkType(const platform::WorkFolder& folder, MarkList which,
-                                    int slot) {
+Result<MarkTypeRecord> ReadMarkType(const platform::WorkFolder& folder, MarkList which, int slot) {
     auto list = ReadMarkTypeList(folder, which);
     if (!list)
         return list.error();
@@ -60,8 +59,8 @@ Result<int> SaveMarkType(const platform::WorkFolder& folder, MarkList which, int
         return store::BadFormatError(markListPath(which));
     if (slot == 0 && count > 0)
         return builtInError();
-    if (auto st = store::PutRecord(folder, markListPath(which), static_cast<std::size_t>(slot),
-                                   record);
+    if (auto st =
+            store::PutRecord(folder, markListPath(which), static_cast<std::size_t>(slot), record);
         !st)
         return st.error();
     return slot;

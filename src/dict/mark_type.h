@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
-#include <string_view>
 #include <vector>
 
 namespace orvo::dict {

@@ -6,6 +6,7 @@
 #include "platform/work_folder.h"
 #include "store/fixed_text.h"
 #include "store/le_stream.h"
+#include "store/records.h"
 
 #include <array>
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace orvo::dict {
@@ -97,7 +99,7 @@ SymbolListRecord symbolRecordFor(std::string_view nameUtf8,
 // ---- drawing ----
 
 // Where stored points land: X = origin.x + trunc((px - minX) * scaleX), likewise Y.
-struct SymbolPlacement {
+struct SymbolTransform {
     platform::PointF origin;
     std::int32_t minX = 0;
     std::int32_t minY = 0;
@@ -113,19 +115,20 @@ struct SymbolHighlight {
 };
 
 void DrawSymbolElements(platform::Canvas& canvas, const std::vector<SymbolElement>& elements,
-                        const SymbolPlacement& placement, const SymbolHighlight& highlight = {});
+                        const SymbolTransform& placement, const SymbolHighlight& highlight = {});
 
 // The library preview: the symbol fitted into (or, with a natural scale, drawn true to size in)
 // the frame and centred; nothing for an empty symbol.
-struct SymbolFit {
+struct SymbolPreviewFit {
     double scale = 0;
     platform::PointF at;
 };
-std::optional<SymbolFit> fitSymbol(const SymbolListRecord& record, const platform::RectF& frame,
-                                   std::optional<double> naturalScale);
+std::optional<SymbolPreviewFit> fitSymbolPreview(const SymbolListRecord& record,
+                                                 const platform::RectF& frame,
+                                                 std::optional<double> naturalScale);
 
 // The editor's picture: scale and offset of the elements in a frame of the given size.
-std::optional<SymbolPlacement> editorPlacement(const std::vector<SymbolElement>& elements,
+std::optional<SymbolTransform> editorTransform(const std::vector<SymbolElement>& elements,
                                                platform::SizeF frame,
                                                std::optional<double> realScale);
 
@@ -137,7 +140,8 @@ std::optional<int> findSymbolByName(const std::vector<SymbolListRecord>& list,
 // Writes the item file, then the record of `slot` (appending when slot is the slot count).
 Status SaveSymbol(const platform::WorkFolder& folder, int slot, std::string_view nameUtf8,
                   const std::vector<SymbolElement>& elements);
-// Appends the symbol in a new last slot; returns it.
+// Appends the symbol in a new last slot and returns it; in an empty list that is slot 0, the
+// empty entry a new database starts with.
 Result<int> SaveNewSymbol(const platform::WorkFolder& folder, std::string_view nameUtf8,
                           const std::vector<SymbolElement>& elements);
 // Clears the used flag; the item file and the slot stay. Slot 0 is never deleted.
@@ -198,16 +202,33 @@ public:
 
     const std::vector<SymbolElement>& elementsOf(int type) const;
     const std::vector<SymbolElementRef>& order() const { return m_order; }
-    SymbolElement* element(SymbolElementRef ref);
-    const SymbolElement* element(SymbolElementRef ref) const;
+    const SymbolElement* element(SymbolElementRef ref) const {
+        const auto& of = elementsOf(ref.type);
+        return ref.number >= 0 && ref.number < static_cast<int>(of.size())
+                   ? &of[static_cast<std::size_t>(ref.number)]
+                   : nullptr;
+    }
+    SymbolElement* element(SymbolElementRef ref) {
+        return const_cast<SymbolElement*>(std::as_const(*this).element(ref));
+    }
 
-    bool canAdd(int type) const;
+    bool canAdd(int type) const {
+        return type >= 0 && type < kSymbolTypeCount &&
+               elementsOf(type).size() < kMaxElementsPerType;
+    }
     std::optional<SymbolElementRef> add(int type);
     // Later elements of the type move down one number, in the drawing order too.
     void remove(SymbolElementRef ref);
-    bool canInsertPoint(SymbolElementRef ref) const;
+    bool canInsertPoint(SymbolElementRef ref) const {
+        const auto* e = element(ref);
+        return e && e->type == kSymbolPolygon && !e->points.empty() &&
+               e->points.size() < kMaxPolygonPoints;
+    }
     bool insertPoint(SymbolElementRef ref, int after); // a point at 0, 0 after `after`
-    bool canRemovePoint(SymbolElementRef ref) const;
+    bool canRemovePoint(SymbolElementRef ref) const {
+        const auto* e = element(ref);
+        return e && e->type == kSymbolPolygon && e->points.size() > 1;
+    }
     bool removePoint(SymbolElementRef ref, int index);
     // Swaps the order entry with its neighbour (delta -1 or +1).
     bool move(int orderIndex, int delta);

@@ -84,7 +84,8 @@ public:
     virtual void drawPolygon(std::span<const PointF> points) = 0;
     virtual void drawRect(const RectF& r) = 0;
     virtual void drawEllipse(const RectF& r) = 0;
-    // Angles in degrees, counter-clockwise from three o'clock, as the platform draws them.
+    // Angles in degrees, counter-clockwise from three o'clock, of rays from the centre: the arc
+    // runs from where the start ray meets the ellipse to where the end ray does.
     virtual void drawArc(const RectF& r, double startDeg, double spanDeg) = 0;
     virtual void drawChord(const RectF& r, double startDeg, double spanDeg) = 0;
     virtual void drawPie(const RectF& r, double startDeg, double spanDeg) = 0;

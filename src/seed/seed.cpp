@@ -1,6 +1,7 @@
 // Writing the default database from its JSON definitions through the project store.
 #include "seed/seed.h"
 
+#include "borehole/borehole_record.h"
 #include "borehole/borehole_types.h"
 #include "dict/title_block.h"
 #include "platform/codepage.h"
@@ -36,8 +37,56 @@ std::int32_t int32Of(const json& j, const char* key, std::int32_t fallback = 0) 
     return j.at(key).get<std::int32_t>();
 }
 
+// Rows in ascending depth, as the editor stores them.
+template <class T> void byDepth(std::vector<T>& rows, float T::*depth) {
+    std::stable_sort(rows.begin(), rows.end(),
+                     [depth](const T& a, const T& b) { return a.*depth < b.*depth; });
+}
+
+Status writeBoreholes(const store::ProjectStore& store, std::int32_t object, const json& obj,
+                      store::StatusRecord& status, std::set<std::int32_t>& used) {
+    for (const auto& j : obj.value("boreholes", json::array())) {
+        const auto number = j.at("number").get<std::int32_t>();
+        if (number < 1 || number >= std::numeric_limits<std::int32_t>::max() - 1 ||
+            !used.insert(number).second)
+            return definitionError("номер выработки " + std::to_string(number));
+        borehole::Borehole b = borehole::newBorehole(number);
+        b.header.name.setUtf8(j.at("name").get<std::string>(), 9);
+        b.header.x = j.value("x", 0.0f);
+        b.header.y = j.value("y", 0.0f);
+        b.header.elevation = j.at("elevation").get<float>();
+        b.header.depth = j.at("depth").get<float>();
+        b.header.type = j.at("type").get<std::int16_t>();
+        for (const auto& r : j.value("ige", json::array())) {
+            borehole::IgeLayer l;
+            l.ige.setUtf8(r.at(0).get<std::string>(), 10);
+            l.baseDepth = r.at(1).get<float>();
+            l.consistency = r.at(2).get<std::int16_t>();
+            b.ige.push_back(l);
+        }
+        for (const auto& r : j.value("water", json::array())) {
+            borehole::WaterHorizon w;
+            w.date.setUtf8(r.at(0).get<std::string>(), 8);
+            w.depth = r.at(1).get<float>();
+            w.kind = r.at(2).get<std::int16_t>();
+            b.water.push_back(w);
+        }
+        for (const auto& r : j.value("samples", json::array()))
+            b.samples.push_back({r.at(0).get<float>(), r.at(1).get<std::int16_t>()});
+        if (b.ige.size() > 100 || b.water.size() > 100 || b.samples.size() > 100)
+            return definitionError("больше 100 строк в выработке " + std::to_string(number));
+        byDepth(b.ige, &borehole::IgeLayer::baseDepth);
+        byDepth(b.water, &borehole::WaterHorizon::depth);
+        byDepth(b.samples, &borehole::SampleRecord::depth);
+        if (auto st = borehole::SaveBorehole(store, object, b); !st)
+            return st;
+        status.nextBoreholeNumber = std::max(status.nextBoreholeNumber, number + 1);
+    }
+    return success();
+}
+
 Status writeObject(const store::ProjectStore& store, const json& obj, store::StatusRecord& status,
-                   std::set<std::int32_t>& used) {
+                   std::set<std::int32_t>& used, std::set<std::int32_t>& usedBoreholes) {
     const auto number = obj.at("number").get<std::int32_t>();
     // The counter after the highest number must still fit.
     if (number < 1 || number >= std::numeric_limits<std::int32_t>::max() - 1 ||
@@ -56,6 +105,8 @@ Status writeObject(const store::ProjectStore& store, const json& obj, store::Sta
     for (const auto& list : {store::paths::sectionList(number), store::paths::boreholeList(number)})
         if (auto st = folder.writeAtomic(list, {}); !st)
             return st;
+    if (auto st = writeBoreholes(store, number, obj, status, usedBoreholes); !st)
+        return st;
     if (auto st = store.AppendObject(number); !st)
         return st;
     if (obj.value("archived", false))
@@ -259,8 +310,9 @@ Status writeDatabase(const store::ProjectStore& store, const json& def) {
     status.launchCount = int32Of(st, "launchCount");
     status.workSeconds = int32Of(st, "workSeconds");
     std::set<std::int32_t> used;
+    std::set<std::int32_t> usedBoreholes;
     for (const auto& obj : def.value("objects", json::array()))
-        if (auto r = writeObject(store, obj, status, used); !r)
+        if (auto r = writeObject(store, obj, status, used, usedBoreholes); !r)
             return r;
     // Written last: a folder with status.sav is a finished database.
     return store.SaveStatus(status);

@@ -39,6 +39,25 @@ private slots:
         QCOMPARE(img.pixelColor(62, 28), QColor(Qt::white));
     }
 
+    void arcAnglesAreRaysFromTheCentre() {
+        // A flat ellipse, 200 x 50 around (150, 100); a pie between the rays at 45 and 135
+        // degrees (upwards): only points within 45 degrees of the vertical are inside.
+        QImage img(300, 200, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        {
+            QPainter p(&img);
+            QPainterCanvas c(p);
+            c.setPen({kBlack, 0, Pen::Style::None});
+            c.setBrush({kBlack, Brush::Style::Solid});
+            c.drawPie({50, 75, 200, 50}, 45, 90);
+        }
+        QVERIFY(dark(img, 150, 80));  // straight up: inside
+        // 20 right and 15 up is a ray at 37 degrees: outside, although a stretched-circle
+        // reading of the angles would put it at 72 degrees, inside.
+        QVERIFY(!dark(img, 170, 85));
+        QVERIFY(dark(img, 160, 82));  // 10 right, 18 up: 61 degrees, inside
+    }
+
     void textInABoxAndMeasured() {
         QImage img(200, 60, QImage::Format_RGB32);
         img.fill(Qt::white);

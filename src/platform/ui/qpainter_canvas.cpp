@@ -38,6 +38,31 @@ int sixteenths(double deg) {
     return static_cast<int>(std::lround(deg * 16));
 }
 
+// The canvas gives the angle of a ray from the centre; QPainter measures angles on the
+// ellipse as if it were a stretched circle. On anything but a circle they differ.
+double parametric(const RectF& r, double rayDeg) {
+    const double a = r.width / 2;
+    const double b = r.height / 2;
+    if (a <= 0 || b <= 0 || a == b)
+        return rayDeg;
+    constexpr double kPi = 3.14159265358979323846;
+    const double theta = rayDeg * kPi / 180;
+    const double t = std::atan2(a * std::sin(theta), b * std::cos(theta));
+    // Whole turns of the ray stay whole turns.
+    const double turns = std::floor((rayDeg + 180) / 360);
+    return t * 180 / kPi + turns * 360;
+}
+
+// Start and span for QPainter from a ray start and span.
+std::pair<int, int> arcAngles(const RectF& r, double startDeg, double spanDeg) {
+    const double start = parametric(r, startDeg);
+    double end = parametric(r, startDeg + spanDeg);
+    if (spanDeg > 0)
+        while (end <= start)
+            end += 360;
+    return {sixteenths(start), sixteenths(end - start)};
+}
+
 } // namespace
 
 void QPainterCanvas::setPen(const Pen& pen) {
@@ -100,15 +125,18 @@ void QPainterCanvas::drawEllipse(const RectF& r) {
 }
 
 void QPainterCanvas::drawArc(const RectF& r, double startDeg, double spanDeg) {
-    m_p.drawArc(qr(r), sixteenths(startDeg), sixteenths(spanDeg));
+    const auto [start, span] = arcAngles(r, startDeg, spanDeg);
+    m_p.drawArc(qr(r), start, span);
 }
 
 void QPainterCanvas::drawChord(const RectF& r, double startDeg, double spanDeg) {
-    m_p.drawChord(qr(r), sixteenths(startDeg), sixteenths(spanDeg));
+    const auto [start, span] = arcAngles(r, startDeg, spanDeg);
+    m_p.drawChord(qr(r), start, span);
 }
 
 void QPainterCanvas::drawPie(const RectF& r, double startDeg, double spanDeg) {
-    m_p.drawPie(qr(r), sixteenths(startDeg), sixteenths(spanDeg));
+    const auto [start, span] = arcAngles(r, startDeg, spanDeg);
+    m_p.drawPie(qr(r), start, span);
 }
 
 void QPainterCanvas::drawText(const RectF& box, unsigned align, std::string_view utf8) {

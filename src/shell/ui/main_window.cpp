@@ -1,12 +1,17 @@
 // Main window: builds the tree from the store, keeps TREEVIEW.TMP, dispatches commands.
 #include "shell/ui/main_window.h"
 
+#include "borehole/borehole_record.h"
+#include "borehole/ui/borehole_editor.h"
 #include "borehole/ui/borehole_types_dialog.h"
+#include "dict/ui/soil_type_dialogs.h"
+#include "dict/ui/symbol_dialogs.h"
 #include "dict/ui/title_block_dialogs.h"
 #include "section/ui/drawing_form_dialogs.h"
 #include "section/ui/settings_list_dialogs.h"
 #include "shell/commands.h"
 #include "shell/ui/about_dialog.h"
+#include "platform/collate.h"
 #include "shell/ui/icons.h"
 
 #include <QAction>
@@ -229,9 +234,14 @@ void MainWindow::runCommand(int id) {
         showAbout();
         break;
     case cmd::kData:
-        if (kind == NodeKind::WorkingObject || kind == NodeKind::Section ||
-            kind == NodeKind::Borehole)
+        if (kind == NodeKind::Borehole)
+            editBorehole();
+        else if (kind == NodeKind::WorkingObject || kind == NodeKind::Section)
             notAvailable();
+        break;
+    case cmd::kNewBorehole:
+        if (kind == NodeKind::Borehole || kind == NodeKind::BoreholeList)
+            newBorehole();
         break;
     case cmd::kPrint:
     case cmd::kView:
@@ -272,6 +282,18 @@ void MainWindow::runCommand(int id) {
         dialog.exec();
         break;
     }
+    case cmd::kConsistencyTypes:
+        dict::ui::EditConsistencyTypes(m_ctx.folder, m_ctx.sink, this);
+        break;
+    case cmd::kWaterTypes:
+        dict::ui::EditGroundwaterTypes(m_ctx.folder, m_ctx.sink, this);
+        break;
+    case cmd::kSampleTypes:
+        dict::ui::EditSampleTypes(m_ctx.folder, m_ctx.sink, this);
+        break;
+    case cmd::kSymbolLibrary:
+        dict::ui::ManageSymbols(m_ctx.folder, m_ctx.sink, this);
+        break;
     case cmd::kDrawingForms: {
         section::ui::DrawingFormListDialog dialog(m_ctx.folder, m_ctx.sink, this);
         dialog.exec();
@@ -282,6 +304,97 @@ void MainWindow::runCommand(int id) {
         break;
     }
     m_tree->setFocus();
+}
+
+borehole::ui::BoreholeEditorHooks MainWindow::boreholeHooks() {
+    borehole::ui::BoreholeEditorHooks hooks;
+    hooks.editBoreholeTypes = [this] {
+        borehole::ui::BoreholeTypesDialog dialog(m_ctx.folder, m_ctx.sink, this);
+        dialog.exec();
+    };
+    hooks.editConsistencyTypes = [this] { dict::ui::EditConsistencyTypes(m_ctx.folder, m_ctx.sink, this); };
+    hooks.editWaterTypes = [this] { dict::ui::EditGroundwaterTypes(m_ctx.folder, m_ctx.sink, this); };
+    hooks.editSampleTypes = [this] { dict::ui::EditSampleTypes(m_ctx.folder, m_ctx.sink, this); };
+    return hooks;
+}
+
+QTreeWidgetItem* MainWindow::findItem(NodeKind kind, std::int32_t object, std::int32_t borehole) {
+    for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
+        TreeNodeRecord rec;
+        if (!readRecord((*it)->data(0, Qt::UserRole).toInt(), rec))
+            continue;
+        if (rec.kind == static_cast<std::int16_t>(kind) && rec.object == object &&
+            (kind != NodeKind::Borehole || rec.borehole == borehole))
+            return *it;
+    }
+    return nullptr;
+}
+
+QTreeWidgetItem* MainWindow::appendNode(QTreeWidgetItem* parent, const TreeNodeRecord& rec,
+                                        const QString& label) {
+    // Nodes made after start-up get the next records of TREEVIEW.TMP.
+    const auto bytes = store::recordBytes(rec);
+    if (!m_treeFile.seek(static_cast<qint64>(m_nextRecord) * TreeNodeRecord::kSize) ||
+        m_treeFile.write(reinterpret_cast<const char*>(bytes.data()),
+                         static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()))
+        return nullptr;
+    m_treeFile.flush();
+    auto* item = new QTreeWidgetItem;
+    item->setText(0, label);
+    item->setIcon(0, nodeIcon(static_cast<NodeKind>(rec.kind)));
+    item->setData(0, Qt::UserRole, m_nextRecord++);
+    // Boreholes are kept sorted by label under their list.
+    int at = 0;
+    while (at < parent->childCount() &&
+           platform::compareText(parent->child(at)->text(0).toStdString(), label.toStdString()) <= 0)
+        ++at;
+    parent->insertChild(at, item);
+    return item;
+}
+
+void MainWindow::newBorehole() {
+    const std::int32_t object = m_current.object;
+    auto& status = m_ctx.session.status();
+    borehole::BoreholeEditData data =
+        borehole::BoreholeEditData::from(borehole::newBorehole(status.nextBoreholeNumber));
+    borehole::ui::BoreholeEditor editor(m_ctx.store, object, status.nextBoreholeNumber, data,
+                                        m_clipboard, m_ctx.sink, boreholeHooks(), this);
+    if (editor.exec() != QDialog::Accepted)
+        return;
+    auto number = borehole::SaveNewBorehole(m_ctx.store, status, object, data.toBorehole(0));
+    if (!number) {
+        endWith(number.error());
+        return;
+    }
+    QTreeWidgetItem* list = findItem(NodeKind::BoreholeList, object);
+    if (!list)
+        return;
+    const TreeNodeRecord rec{static_cast<std::int16_t>(NodeKind::Borehole), object, 0, *number};
+    if (auto* item = appendNode(list, rec, QString::fromStdString(data.name.utf8()))) {
+        list->setExpanded(true);
+        m_tree->setCurrentItem(item);
+    }
+}
+
+void MainWindow::editBorehole() {
+    const std::int32_t object = m_current.object;
+    const std::int32_t number = m_current.borehole;
+    auto stored = borehole::ReadBorehole(m_ctx.folder, object, number);
+    if (!stored) {
+        m_ctx.sink.report(stored.error());
+        return;
+    }
+    borehole::BoreholeEditData data = borehole::BoreholeEditData::from(*stored);
+    borehole::ui::BoreholeEditor editor(m_ctx.store, object, number, data, m_clipboard, m_ctx.sink,
+                                        boreholeHooks(), this);
+    if (editor.exec() != QDialog::Accepted)
+        return;
+    if (auto st = borehole::SaveBorehole(m_ctx.store, object, data.toBorehole(number)); !st) {
+        endWith(st.error());
+        return;
+    }
+    if (auto* item = m_tree->currentItem())
+        item->setText(0, QString::fromStdString(data.name.utf8()));
 }
 
 void MainWindow::endWith(const Error& error) {

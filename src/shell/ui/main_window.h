@@ -1,5 +1,7 @@
 // The main window: menu, toolbar and the library tree; every command starts from here.
 #pragma once
+#include "borehole/borehole_tables.h"
+#include "borehole/ui/borehole_editor.h"
 #include "dict/ui/title_block_dialogs.h"
 #include "platform/message_sink.h"
 #include "platform/work_folder.h"
@@ -63,6 +65,13 @@ private:
     void applyEnabling(NodeKind kind);
     void notAvailable();
     void showAbout();
+    void newBorehole();
+    void editBorehole();
+    borehole::ui::BoreholeEditorHooks boreholeHooks();
+    QTreeWidgetItem* findItem(NodeKind kind, std::int32_t object, std::int32_t borehole = 0);
+    // Inserts a node made after start-up, its record appended to TREEVIEW.TMP.
+    QTreeWidgetItem* appendNode(QTreeWidgetItem* parent, const TreeNodeRecord& rec,
+                                const QString& label);
     // Shows the error; a fatal one ends the program as a shutdown does.
     void endWith(const Error& error);
     QTreeWidgetItem* addItems(const LibraryTree& tree, int node, QTreeWidgetItem* parent);
@@ -78,6 +87,7 @@ private:
     bool m_ended = false;
     bool m_fatalEnd = false;
     dict::ui::TitleBlockPrintMargins m_printMargins; // remembered while the program runs
+    borehole::BoreholeClipboard m_clipboard;         // the editor's, for the whole run
 
 public:
     // True once a fatal error closed the window.

@@ -1,10 +1,15 @@
 // The main window on a real database: start-up, tree, enabling, right click, shutdown.
+#include "borehole/borehole_record.h"
+#include "borehole/borehole_types.h"
 #include "shell/commands.h"
 #include "shell/ui/icons.h"
 #include "shell/ui/startup.h"
 #include "support/db_builder.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
@@ -169,15 +174,72 @@ private slots:
             QTreeWidgetItem* item = itemOfKind(static_cast<NodeKind>(kind));
             QVERIFY(item);
             m_sink.clear();
+            // A borehole opens its editor: note its caption and cancel it.
+            QString editor;
+            if (kind == 6)
+                QTimer::singleShot(0, this, [&editor] {
+                    if (QWidget* w = QApplication::activeModalWidget()) {
+                        editor = w->windowTitle();
+                        w->close();
+                    }
+                });
             // Clicked on the root item: the selection must stay where it is.
             const QPoint elsewhere = tree->visualItemRect(tree->topLevelItem(0)).center();
             QTest::mouseClick(tree->viewport(), Qt::RightButton, {}, elsewhere);
             QCOMPARE(tree->currentItem(), item);
-            const bool dialogExpected = kind == 3 || kind == 5 || kind == 6;
-            QCOMPARE(m_sink.entries().size(), dialogExpected ? 1u : 0u);
-            if (dialogExpected)
+            const bool notBuiltYet = kind == 3 || kind == 5;
+            QCOMPARE(m_sink.entries().size(), notBuiltYet ? 1u : 0u);
+            if (notBuiltYet)
                 QCOMPARE(m_sink.entries()[0].caption, std::string("Information"));
+            if (kind == 6)
+                QVERIFY2(editor.startsWith(QStringLiteral("Выработка: ")), qPrintable(editor));
         }
+    }
+
+    void newBoreholeGoesIntoTheTreeSorted() {
+        platform::WorkFolder folder(m_dir->path());
+        for (const char* name : {"- нет -", "Скважина", "Шурф"}) {
+            borehole::BoreholeType t;
+            t.name.setUtf8(name);
+            QVERIFY(borehole::AddBoreholeType(folder, t));
+        }
+        window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window()));
+        QTreeWidgetItem* list = nullptr;
+        for (QTreeWidgetItemIterator it(window().tree()); *it; ++it)
+            if ((*it)->text(0) == QStringLiteral("Список выработок обьекта") && (*it)->childCount())
+                list = *it;
+        QVERIFY(list);
+        window().tree()->setCurrentItem(list);
+        // Cancelled first: nothing numbered, nothing added.
+        QTimer::singleShot(0, this, [] { QApplication::activeModalWidget()->close(); });
+        window().runCommand(cmd::kNewBorehole);
+        QCOMPARE(list->childCount(), 4);
+        QCOMPARE(m_app->session().status().nextBoreholeNumber, 14);
+        QTimer::singleShot(0, this, [] {
+            QWidget* editor = QApplication::activeModalWidget();
+            QVERIFY(editor);
+            editor->findChild<QLineEdit*>(QStringLiteral("name"))->setText(QStringLiteral("Скв.10"));
+            editor->findChild<QLineEdit*>(QStringLiteral("depth"))->setText(QStringLiteral("12"));
+            auto* type = editor->findChild<QComboBox*>(QStringLiteral("type"));
+            type->setFocus();
+            QTest::keyClick(type, Qt::Key_End);
+            QTest::mouseClick(editor->findChild<QPushButton*>(QStringLiteral("save")), Qt::LeftButton);
+        });
+        window().runCommand(cmd::kNewBorehole);
+        QCOMPARE(list->childCount(), 5);
+        QCOMPARE(childTexts(list), (QStringList{"скв.1", "Скв.10", "Скв.2", "Скв.2", "Скв.3"}));
+        QCOMPARE(window().tree()->currentItem()->text(0), QStringLiteral("Скв.10"));
+        QCOMPARE(window().currentNode().kind, std::int16_t{6});
+        QCOMPARE(window().currentNode().borehole, 14);
+        QCOMPARE(m_app->session().status().nextBoreholeNumber, 15);
+        auto saved = borehole::ReadBorehole(folder, 3, 14);
+        QVERIFY(saved);
+        QCOMPARE(saved->header.depth, 12.0f);
+        QCOMPARE(saved->header.type, std::int16_t{2});
+        // Its record went to the end of TREEVIEW.TMP, after the 14 of the start.
+        QCOMPARE(window().tree()->currentItem()->data(0, Qt::UserRole).toInt(), 14);
+        QCOMPARE(std::filesystem::file_size(m_dir->path() / "TREEVIEW.TMP"), 15u * 14);
     }
 
     void viewAndPrintOnlyForSections() {
