@@ -2,7 +2,9 @@
 #include "borehole/borehole_record.h"
 #include "borehole/borehole_types.h"
 #include "borehole/validation.h"
-#include "store/list_file.h"
+#include "dict/consistency_type.h"
+#include "dict/mark_type.h"
+#include "dict/symbol.h"
 #include "platform/message_sink.h"
 #include "platform/numbers.h"
 #include "platform/work_folder.h"
@@ -10,6 +12,7 @@
 #include "section/settings_lists.h"
 #include "seed/seed.h"
 #include "shell/library_tree.h"
+#include "store/list_file.h"
 #include "store/project_store.h"
 
 #include <filesystem>
@@ -28,7 +31,8 @@ constexpr int kUsage = 2;
 const char* const kUsageText =
     "usage: orvo init DIR            create a working folder with the default database\n"
     "       orvo [-C DIR] tree       print the library tree of the working folder\n"
-    "       orvo [-C DIR] dict types|scales|formats|surnames|forms\n"
+    "       orvo [-C DIR] dict "
+    "types|scales|formats|surnames|forms|symbols|consistency|water|samples\n"
     "                                print the records in use of a dictionary, index first\n"
     "       orvo [-C DIR] borehole show OBJ NUM       print a borehole with its tables\n"
     "       orvo [-C DIR] borehole validate OBJ NUM   check it; Data.err; exit 1 on errors\n"
@@ -134,6 +138,36 @@ int cmdDict(const Context& ctx) {
         for (std::size_t i = 0; i < forms->size(); ++i)
             if ((*forms)[i].inUse != 0)
                 printRow(static_cast<int>(i), {(*forms)[i].name.utf8Trimmed()});
+    } else if (which == "symbols") {
+        auto symbols = orvo::dict::ReadSymbolList(folder);
+        if (!symbols)
+            return refuse(symbols.error());
+        for (std::size_t i = 1; i < symbols->size(); ++i) {
+            const auto& rec = (*symbols)[i];
+            if (rec.used != 0)
+                printRow(static_cast<int>(i),
+                         {rec.name.utf8Trimmed(), orvo::platform::formatFixed(rec.width / 100.0, 2),
+                          orvo::platform::formatFixed(rec.height / 100.0, 2)});
+        }
+    } else if (which == "consistency") {
+        auto types = orvo::store::ReadRecordList<orvo::dict::ConsistencyTypeRecord>(
+            folder, orvo::dict::kConsistencyTypeList);
+        if (!types)
+            return refuse(types.error());
+        for (std::size_t i = 0; i < types->size(); ++i)
+            if ((*types)[i].used != 0)
+                printRow(static_cast<int>(i), {(*types)[i].name.utf8Trimmed()});
+    } else if (which == "water" || which == "samples") {
+        const auto list =
+            which == "water" ? orvo::dict::MarkList::Groundwater : orvo::dict::MarkList::Samples;
+        auto types = orvo::store::ReadRecordList<orvo::dict::MarkTypeRecord>(
+            folder, orvo::dict::markListPath(list));
+        if (!types)
+            return refuse(types.error());
+        for (std::size_t i = 0; i < types->size(); ++i)
+            if ((*types)[i].used != 0)
+                printRow(static_cast<int>(i), {(*types)[i].name.utf8Trimmed(),
+                                               "значок " + std::to_string((*types)[i].symbol)});
     } else {
         return usage("unknown dictionary " + which);
     }
@@ -165,7 +199,9 @@ private:
     std::size_t m_flag;
 };
 
-std::string metres(float v) { return orvo::platform::formatFixed(v, 2); }
+std::string metres(float v) {
+    return orvo::platform::formatFixed(v, 2);
+}
 
 int cmdBorehole(const Context& ctx) {
     if (ctx.args.size() != 3 || (ctx.args[0] != "show" && ctx.args[0] != "validate"))
@@ -198,7 +234,8 @@ int cmdBorehole(const Context& ctx) {
     std::cout << "Инженерно-геологические элементы: " << b->ige.size() << '\n';
     int row = 0;
     for (const auto& l : b->ige)
-        printRow(++row, {l.ige.utf8Trimmed(), metres(l.baseDepth), consistency.name(l.consistency)});
+        printRow(++row,
+                 {l.ige.utf8Trimmed(), metres(l.baseDepth), consistency.name(l.consistency)});
     std::cout << "Подземные воды: " << b->water.size() << '\n';
     row = 0;
     for (const auto& w : b->water)

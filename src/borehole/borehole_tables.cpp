@@ -26,7 +26,9 @@ void EditTable::setText(std::string cp1251) {
     m_rows[static_cast<std::size_t>(m_current)].text = std::move(cp1251);
 }
 
-void EditTable::setDepth(float depth) { m_rows[static_cast<std::size_t>(m_current)].depth = depth; }
+void EditTable::setDepth(float depth) {
+    m_rows[static_cast<std::size_t>(m_current)].depth = depth;
+}
 
 void EditTable::setType(std::int16_t type) {
     m_rows[static_cast<std::size_t>(m_current)].type = type;
@@ -39,7 +41,8 @@ void EditTable::sort() {
             m_rows[static_cast<std::size_t>(i)].depth = kEmptyDepth;
     for (int i = 0; i < last; ++i)
         for (int j = i + 1; j <= last; ++j)
-            if (m_rows[static_cast<std::size_t>(i)].depth > m_rows[static_cast<std::size_t>(j)].depth)
+            if (m_rows[static_cast<std::size_t>(i)].depth >
+                m_rows[static_cast<std::size_t>(j)].depth)
                 std::swap(m_rows[static_cast<std::size_t>(i)], m_rows[static_cast<std::size_t>(j)]);
     int count = 0;
     for (int i = 0; i <= last; ++i) {

@@ -35,9 +35,9 @@ public:
     // Moves the current row (clamped to 0 .. the empty last row) and keeps it visible among
     // `visibleRows` rows.
     void setCurrent(int row, int visibleRows);
-    void setText(std::string cp1251);   // the current row's text, cut to the field
-    void setDepth(float depth);         // the current row's depth
-    void setType(std::int16_t type);    // the current row's type
+    void setText(std::string cp1251); // the current row's text, cut to the field
+    void setDepth(float depth);       // the current row's depth
+    void setType(std::int16_t type);  // the current row's type
 
     // Empty rows (depth <= 0) drop out, the rest in ascending depth, current and first visible
     // row back to 0.
@@ -47,7 +47,7 @@ public:
     void deleteRow(int visibleRows);
 
     void assign(std::vector<TableRow> rows); // count = rows (at most 100), empty row after them
-    std::vector<TableRow> rows() const;     // the counted rows
+    std::vector<TableRow> rows() const;      // the counted rows
 
 private:
     std::array<TableRow, kMaxRows + 1> m_rows{};

@@ -44,7 +44,9 @@ private:
     std::size_t m_flagBytes;
 };
 
-std::string depthText(float v) { return platform::formatFixed(static_cast<double>(v), 2); }
+std::string depthText(float v) {
+    return platform::formatFixed(static_cast<double>(v), 2);
+}
 
 std::string rowMessage(const char* prefix, int row, const std::string& text) {
     return std::string(prefix) + " #" + std::to_string(row) + ": " + text;
@@ -76,8 +78,8 @@ std::vector<std::string> CheckBorehole(const platform::WorkFolder& folder,
         if (blankText(r.text))
             out.push_back(rowMessage("ИГЭ", row, "Не указан номер ИГЭ"));
         if (r.depth > d.depth)
-            out.push_back(rowMessage("ИГЭ", row, "Глубина подошвы (" + depthText(r.depth) +
-                                                     ") > глубины выработки"));
+            out.push_back(rowMessage(
+                "ИГЭ", row, "Глубина подошвы (" + depthText(r.depth) + ") > глубины выработки"));
         if (r.type == 0)
             out.push_back(rowMessage("ИГЭ", row, "Не определен тип ИГЭ"));
         if (!consistency.inUse(r.type))
@@ -90,8 +92,8 @@ std::vector<std::string> CheckBorehole(const platform::WorkFolder& folder,
         if (blankText(r.text))
             out.push_back(rowMessage("ПВ", row, "Не указана дата"));
         if (r.depth > d.depth)
-            out.push_back(rowMessage("ПВ", row, "Глубина горизонта (" + depthText(r.depth) +
-                                                    ") > глубины выработки"));
+            out.push_back(rowMessage(
+                "ПВ", row, "Глубина горизонта (" + depthText(r.depth) + ") > глубины выработки"));
         if (r.type == 0)
             out.push_back(rowMessage("ПВ", row, "Не определен тип горизонта"));
         if (!water.inUse(r.type))
@@ -102,8 +104,9 @@ std::vector<std::string> CheckBorehole(const platform::WorkFolder& folder,
     for (const auto& r : d.samples.rows()) {
         ++row;
         if (r.depth > d.depth)
-            out.push_back(rowMessage("ОП", row, "Глубина отбора пробы (" + depthText(r.depth) +
-                                                    ") > глубины выработки"));
+            out.push_back(rowMessage("ОП", row,
+                                     "Глубина отбора пробы (" + depthText(r.depth) +
+                                         ") > глубины выработки"));
         if (r.type == 0)
             out.push_back(rowMessage("ОП", row, "Не определен тип пробы"));
         if (!samples.inUse(r.type))

@@ -3,6 +3,9 @@
 
 #include "borehole/borehole_record.h"
 #include "borehole/borehole_types.h"
+#include "dict/consistency_type.h"
+#include "dict/mark_type.h"
+#include "dict/symbol.h"
 #include "dict/title_block.h"
 #include "platform/codepage.h"
 #include "platform/collate.h"
@@ -278,6 +281,93 @@ Status writeTitleBlocks(const platform::WorkFolder& folder, const json& def) {
     return success();
 }
 
+std::int32_t symbolType(const std::string& word) {
+    static const std::vector<std::pair<std::string, std::int32_t>> kTypes = {
+        {"segment", dict::kSymbolSegment},
+        {"polygon", dict::kSymbolPolygon},
+        {"rectangle", dict::kSymbolRectangle},
+        {"ellipse", dict::kSymbolEllipse},
+        {"arc", dict::kSymbolArc},
+        {"chord", dict::kSymbolChord},
+        {"pie", dict::kSymbolPie}};
+    for (const auto& [name, type] : kTypes)
+        if (name == word)
+            return type;
+    throw json::other_error::create(501, "вид элемента значка " + word, nullptr);
+}
+
+Status writeSymbols(const platform::WorkFolder& folder, const json& def) {
+    if (!def.contains("symbols"))
+        return success();
+    for (const auto& sym : def.at("symbols")) {
+        std::vector<dict::SymbolElement> elements;
+        for (const auto& e : sym.value("elements", json::array())) {
+            dict::SymbolElement el;
+            el.type = symbolType(e.at("type").get<std::string>());
+            el.penWidth = e.value("pen", 0);
+            el.penKind = e.value("penKind", 2);
+            el.brushKind = e.value("brushKind", 0);
+            for (const auto& p : e.at("points")) {
+                const auto x = p.at(0).get<std::int32_t>();
+                const auto y = p.at(1).get<std::int32_t>();
+                if (x < 0 || x > 2000 || y < 0 || y > 2000)
+                    return definitionError("координата значка вне 0..2000");
+                el.points.push_back({x, y});
+            }
+            elements.push_back(std::move(el));
+        }
+        if (auto saved = dict::SaveNewSymbol(folder, sym.at("name").get<std::string>(), elements);
+            !saved)
+            return saved.error();
+    }
+    return success();
+}
+
+std::int32_t consistencyKind(const std::string& word) {
+    if (word == "vertical")
+        return dict::kVertical;
+    if (word == "horizontal")
+        return dict::kHorizontal;
+    if (word == "diagonal")
+        return dict::kDiagonal;
+    throw json::other_error::create(501, "вид линии " + word, nullptr);
+}
+
+Status writeConsistencyTypes(const platform::WorkFolder& folder, const json& def) {
+    if (!def.contains("consistencyTypes"))
+        return success();
+    for (const auto& t : def.at("consistencyTypes")) {
+        std::vector<dict::ConsistencyElement> elements;
+        for (const auto& e : t.at("elements")) {
+            dict::ConsistencyElement el;
+            el.kind = consistencyKind(e.at("kind").get<std::string>());
+            el.repeat = e.value("repeat", 0);
+            el.step = e.value("step", 0);
+            el.angle = e.value("angle", 0);
+            el.direction = e.value("direction", 0);
+            el.lineWidth = e.value("lineWidth", 20);
+            elements.push_back(el);
+        }
+        if (auto saved =
+                dict::SaveNewConsistencyType(folder, t.at("name").get<std::string>(), elements);
+            !saved)
+            return saved.error();
+    }
+    return success();
+}
+
+Status writeMarkTypes(const platform::WorkFolder& folder, const json& def, const char* key,
+                      dict::MarkList which) {
+    if (!def.contains(key))
+        return success();
+    for (const auto& t : def.at(key))
+        if (auto saved = dict::SaveNewMarkType(folder, which, t.at("name").get<std::string>(),
+                                               t.value("symbol", 0));
+            !saved)
+            return saved.error();
+    return success();
+}
+
 Status writeDatabase(const store::ProjectStore& store, const json& def) {
     auto& folder = store.folder();
     if (auto st = folder.makeFolder(store::paths::kDictionaries); !st)
@@ -290,6 +380,14 @@ Status writeDatabase(const store::ProjectStore& store, const json& def) {
     if (auto st = writeDrawingForms(folder, def); !st)
         return st;
     if (auto st = writeTitleBlocks(folder, def); !st)
+        return st;
+    if (auto st = writeSymbols(folder, def); !st)
+        return st;
+    if (auto st = writeConsistencyTypes(folder, def); !st)
+        return st;
+    if (auto st = writeMarkTypes(folder, def, "groundwaterTypes", dict::MarkList::Groundwater); !st)
+        return st;
+    if (auto st = writeMarkTypes(folder, def, "sampleTypes", dict::MarkList::Samples); !st)
         return st;
     const json& d = def.at("sectionDefaults");
     store::SectionDefaults defaults;

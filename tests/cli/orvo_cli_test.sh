@@ -30,6 +30,31 @@ check "dict scales from 1:50" test "$("$orvo" -C "$work/w" dict scales | head -n
 check "dict formats has A3" grep -q $'\tА3\t297\t420$' <("$orvo" -C "$work/w" dict formats)
 check "dict surnames" test "$("$orvo" -C "$work/w" dict surnames | wc -l)" -ge 3
 check "dict forms starts with form 0" grep -q $'^0\tСтандартная$' <("$orvo" -C "$work/w" dict forms)
+check "dict symbols lists the groundwater mark" grep -q $'^1\tУровень появившийся\t' <("$orvo" -C "$work/w" dict symbols)
+check "dict consistency" grep -q $'\tтугопластичная$' <("$orvo" -C "$work/w" dict consistency)
+check "dict water names its symbol" grep -q $'\tУстановившийся уровень\tзначок 2$' <("$orvo" -C "$work/w" dict water)
+check "dict samples" grep -q $'\tМонолит\t' <("$orvo" -C "$work/w" dict samples)
+
+# Boreholes: every demo borehole passes the checks; a spoiled one is reported like the editor does.
+for n in 1 2 3 4 5 6 7 8; do
+    check "demo borehole $n is valid" "$orvo" -C "$work/w" borehole validate 1 $n
+done
+check "borehole show names the consistency" grep -q $'\t3а\t' <("$orvo" -C "$work/w" borehole show 1 1)
+skv="$work/w/DATA/00001.OBJ/00000002.SKV"
+cp "$skv" "$work/skv.bak"
+printf '\x00' | dd of="$skv" bs=1 seek=26 conv=notrunc status=none   # depth 0 -> low bytes
+printf '\x00\x00\x00\x00' | dd of="$skv" bs=1 seek=26 conv=notrunc status=none
+"$orvo" -C "$work/w" borehole validate 1 2 >"$work/val.txt"
+rc=$?
+check "invalid borehole exits 1" test "$rc" = 1
+check "the depth message" grep -q '^Глубина выработки = 0.00$' "$work/val.txt"
+check "Data.err is written" test -s "$work/w/Data.err"
+cp "$work/skv.bak" "$skv"
+truncate -s 50 "$skv"
+check "truncated borehole refused" test "$(status_of "$orvo" -C "$work/w" borehole show 1 2)" = 1
+cp "$work/skv.bak" "$skv"
+check "bad borehole arguments are a usage error" test "$(status_of "$orvo" -C "$work/w" borehole show 1)" = 2
+
 check "unknown dictionary is a usage error" test "$(status_of "$orvo" -C "$work/w" dict nope)" = 2
 
 check "init twice refuses with 1" test "$(status_of "$orvo" init "$work/w")" = 1

@@ -51,11 +51,11 @@ private slots:
             c.setBrush({kBlack, Brush::Style::Solid});
             c.drawPie({50, 75, 200, 50}, 45, 90);
         }
-        QVERIFY(dark(img, 150, 80));  // straight up: inside
+        QVERIFY(dark(img, 150, 80)); // straight up: inside
         // 20 right and 15 up is a ray at 37 degrees: outside, although a stretched-circle
         // reading of the angles would put it at 72 degrees, inside.
         QVERIFY(!dark(img, 170, 85));
-        QVERIFY(dark(img, 160, 82));  // 10 right, 18 up: 61 degrees, inside
+        QVERIFY(dark(img, 160, 82)); // 10 right, 18 up: 61 degrees, inside
     }
 
     void textInABoxAndMeasured() {

@@ -1,5 +1,9 @@
 // The default database: what `orvo init` writes and what it refuses.
+#include "borehole/borehole_record.h"
 #include "borehole/borehole_types.h"
+#include "borehole/validation.h"
+#include "dict/mark_type.h"
+#include "dict/symbol.h"
 #include "section/drawing_form.h"
 #include "section/settings_lists.h"
 #include "seed/seed.h"
@@ -79,6 +83,42 @@ TEST(Seed, BuiltinDictionaries) {
     EXPECT_TRUE(std::any_of(formats->begin(), formats->end(), [&](const auto& f) {
         return f.heightMm == defaults->sheetHeightMm && f.widthMm == defaults->sheetWidthMm;
     }));
+}
+
+TEST(Seed, DemoBoreholesAreValidAndReferToSeededMarks) {
+    TempDir dir;
+    ASSERT_TRUE(seed::InitWorkingFolder(dir.path(), seed::builtinDefinitions()));
+    platform::WorkFolder folder(dir.path());
+    store::ProjectStore store(folder);
+    auto numbers = store.ReadBoreholeList(1);
+    ASSERT_TRUE(numbers);
+    ASSERT_EQ(numbers->size(), 8u);
+    EXPECT_EQ(store.LoadStatus()->nextBoreholeNumber, 9);
+    auto symbols = dict::ReadSymbolList(folder);
+    ASSERT_TRUE(symbols);
+    for (auto n : *numbers) {
+        auto b = borehole::ReadBorehole(folder, 1, n);
+        ASSERT_TRUE(b) << n;
+        EXPECT_GE(b->header.depth, 8.0f);
+        EXPECT_LE(b->header.depth, 25.0f);
+        EXPECT_GE(b->ige.size(), 3u);
+        auto data = borehole::BoreholeEditData::from(*b);
+        data.sortAll();
+        EXPECT_TRUE(borehole::CheckBorehole(folder, data).empty()) << n;
+        // The stored tables are already in depth order: sorting changes nothing.
+        EXPECT_EQ(borehole::boreholeBytes(data.toBorehole(n)), borehole::boreholeBytes(*b)) << n;
+    }
+    // Every groundwater and sample type shows a symbol that exists.
+    for (auto list : {dict::MarkList::Groundwater, dict::MarkList::Samples}) {
+        auto types = dict::ReadMarkTypeList(folder, list);
+        ASSERT_TRUE(types);
+        for (std::size_t i = 1; i < types->size(); ++i) {
+            const int sym = (*types)[i].symbol;
+            ASSERT_GT(sym, 0);
+            ASSERT_LT(static_cast<std::size_t>(sym), symbols->size());
+            EXPECT_EQ((*symbols)[static_cast<std::size_t>(sym)].used, 1);
+        }
+    }
 }
 
 TEST(Seed, CountersFollowTheNumbersUsed) {

@@ -7,11 +7,11 @@
 #include "dict/ui/soil_type_dialogs.h"
 #include "dict/ui/symbol_dialogs.h"
 #include "dict/ui/title_block_dialogs.h"
+#include "platform/collate.h"
 #include "section/ui/drawing_form_dialogs.h"
 #include "section/ui/settings_list_dialogs.h"
 #include "shell/commands.h"
 #include "shell/ui/about_dialog.h"
-#include "platform/collate.h"
 #include "shell/ui/icons.h"
 
 #include <QAction>
@@ -312,8 +312,12 @@ borehole::ui::BoreholeEditorHooks MainWindow::boreholeHooks() {
         borehole::ui::BoreholeTypesDialog dialog(m_ctx.folder, m_ctx.sink, this);
         dialog.exec();
     };
-    hooks.editConsistencyTypes = [this] { dict::ui::EditConsistencyTypes(m_ctx.folder, m_ctx.sink, this); };
-    hooks.editWaterTypes = [this] { dict::ui::EditGroundwaterTypes(m_ctx.folder, m_ctx.sink, this); };
+    hooks.editConsistencyTypes = [this] {
+        dict::ui::EditConsistencyTypes(m_ctx.folder, m_ctx.sink, this);
+    };
+    hooks.editWaterTypes = [this] {
+        dict::ui::EditGroundwaterTypes(m_ctx.folder, m_ctx.sink, this);
+    };
     hooks.editSampleTypes = [this] { dict::ui::EditSampleTypes(m_ctx.folder, m_ctx.sink, this); };
     return hooks;
 }
@@ -346,7 +350,8 @@ QTreeWidgetItem* MainWindow::appendNode(QTreeWidgetItem* parent, const TreeNodeR
     // Boreholes are kept sorted by label under their list.
     int at = 0;
     while (at < parent->childCount() &&
-           platform::compareText(parent->child(at)->text(0).toStdString(), label.toStdString()) <= 0)
+           platform::compareText(parent->child(at)->text(0).toStdString(), label.toStdString()) <=
+               0)
         ++at;
     parent->insertChild(at, item);
     return item;

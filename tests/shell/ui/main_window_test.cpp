@@ -7,12 +7,12 @@
 #include "support/db_builder.h"
 
 #include <QAbstractButton>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -219,12 +219,14 @@ private slots:
         QTimer::singleShot(0, this, [] {
             QWidget* editor = QApplication::activeModalWidget();
             QVERIFY(editor);
-            editor->findChild<QLineEdit*>(QStringLiteral("name"))->setText(QStringLiteral("Скв.10"));
+            editor->findChild<QLineEdit*>(QStringLiteral("name"))
+                ->setText(QStringLiteral("Скв.10"));
             editor->findChild<QLineEdit*>(QStringLiteral("depth"))->setText(QStringLiteral("12"));
             auto* type = editor->findChild<QComboBox*>(QStringLiteral("type"));
             type->setFocus();
             QTest::keyClick(type, Qt::Key_End);
-            QTest::mouseClick(editor->findChild<QPushButton*>(QStringLiteral("save")), Qt::LeftButton);
+            QTest::mouseClick(editor->findChild<QPushButton*>(QStringLiteral("save")),
+                              Qt::LeftButton);
         });
         window().runCommand(cmd::kNewBorehole);
         QCOMPARE(list->childCount(), 5);
