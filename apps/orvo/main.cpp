@@ -9,6 +9,8 @@
 #include "platform/numbers.h"
 #include "platform/work_folder.h"
 #include "section/drawing_form.h"
+#include "section/layout_check.h"
+#include "section/section_record.h"
 #include "section/settings_lists.h"
 #include "seed/seed.h"
 #include "shell/library_tree.h"
@@ -36,6 +38,7 @@ const char* const kUsageText =
     "                                print the records in use of a dictionary, index first\n"
     "       orvo [-C DIR] borehole show OBJ NUM       print a borehole with its tables\n"
     "       orvo [-C DIR] borehole validate OBJ NUM   check it; Data.err; exit 1 on errors\n"
+    "       orvo [-C DIR] layout OBJ SEC  check a section's layout and print its sheets\n"
     "\n"
     "DIR defaults to the current folder. Exit status: 0 done, 1 the data refuse, 2 usage.\n";
 
@@ -247,6 +250,34 @@ int cmdBorehole(const Context& ctx) {
     return kOk;
 }
 
+int cmdLayout(const Context& ctx) {
+    if (ctx.args.size() != 2)
+        return usage("layout OBJ SEC");
+    const auto object = static_cast<std::int32_t>(orvo::platform::parseWholeNumber(ctx.args[0]));
+    const auto number = static_cast<std::int32_t>(orvo::platform::parseWholeNumber(ctx.args[1]));
+    orvo::platform::WorkFolder folder(ctx.dir);
+    auto section = orvo::section::ReadSection(folder, object, number);
+    if (!section)
+        return refuse(section.error());
+    auto layout = orvo::section::CheckSectionLayout(folder, object, *section);
+    if (!layout)
+        return refuse(layout.error());
+    std::cout << "Масштаб по вертикали 1:" << layout->verticalScale
+              << (layout->automatic ? " (выбран автоматически)" : "") << '\n';
+    auto nameOf = [&](int index) {
+        if (index < 0 || index >= static_cast<int>(section->boreholes.size()))
+            return std::string("?");
+        auto h = orvo::store::ProjectStore(folder).ReadBoreholeHeader(
+            object, section->boreholes[static_cast<std::size_t>(index)]);
+        return h ? h->name.utf8Trimmed() : std::string("?");
+    };
+    int sheet = 0;
+    for (const auto& s : layout->sheets)
+        printRow(++sheet, {nameOf(s.first), nameOf(s.last), std::to_string(s.top),
+                           std::to_string(s.bottom), std::to_string(s.length)});
+    return kOk;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -271,10 +302,8 @@ int main(int argc, char** argv) {
     ctx.args.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
 
     const std::map<std::string, std::function<int(const Context&)>> commands = {
-        {"init", cmdInit},
-        {"tree", cmdTree},
-        {"dict", cmdDict},
-        {"borehole", cmdBorehole},
+        {"init", cmdInit},         {"tree", cmdTree},     {"dict", cmdDict},
+        {"borehole", cmdBorehole}, {"layout", cmdLayout},
     };
     const auto it = commands.find(command);
     if (it == commands.end())

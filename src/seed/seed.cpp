@@ -11,6 +11,7 @@
 #include "platform/collate.h"
 #include "platform/work_folder.h"
 #include "section/drawing_form.h"
+#include "section/section_record.h"
 #include "section/settings_lists.h"
 #include "store/list_file.h"
 #include "store/project_store.h"
@@ -88,6 +89,44 @@ Status writeBoreholes(const store::ProjectStore& store, std::int32_t object, con
     return success();
 }
 
+Status writeSections(const store::ProjectStore& store, std::int32_t object, const json& obj,
+                     store::StatusRecord& status) {
+    auto listed = store.ReadBoreholeList(object);
+    if (!listed)
+        return listed.error();
+    for (const auto& j : obj.value("sections", json::array())) {
+        const auto number = j.at("number").get<std::int32_t>();
+        if (number < 1 || number >= std::numeric_limits<std::int32_t>::max() - 1 ||
+            number < status.nextSectionNumber)
+            return definitionError("номер разреза " + std::to_string(number));
+        section::Section sec;
+        sec.header.number = number;
+        sec.header.created = j.value("created", 0);
+        sec.header.name.setUtf8(j.at("name").get<std::string>(), 29);
+        sec.header.verticalScale = j.at("verticalScale").get<std::int32_t>();
+        sec.header.horizontalScale = j.at("horizontalScale").get<std::int32_t>();
+        sec.header.sheetHeightMm = j.at("sheetHeightMm").get<std::int32_t>();
+        sec.header.sheetWidthMm = j.at("sheetWidthMm").get<std::int32_t>();
+        const auto signatures = j.value("signatures", std::vector<std::string>{});
+        for (std::size_t i = 0; i < sec.header.signatures.size(); ++i)
+            sec.header.signatures[i].setPadded(
+                platform::utf8ToCp1251(i < signatures.size() ? signatures[i] : std::string()));
+        sec.header.stampFirstSheet = j.value("stampFirstSheet", std::int16_t{0});
+        sec.header.stampOtherSheets = j.value("stampOtherSheets", std::int16_t{0});
+        sec.boreholes = j.at("boreholes").get<std::vector<std::int32_t>>();
+        for (auto b : sec.boreholes)
+            if (std::find(listed->begin(), listed->end(), b) == listed->end())
+                return definitionError("разрез " + std::to_string(number) +
+                                       ": выработка не из объекта");
+        if (auto st = section::WriteSection(store.folder(), object, sec); !st)
+            return st;
+        if (auto st = store.AppendSection(object, number); !st)
+            return st;
+        status.nextSectionNumber = number + 1;
+    }
+    return success();
+}
+
 Status writeObject(const store::ProjectStore& store, const json& obj, store::StatusRecord& status,
                    std::set<std::int32_t>& used, std::set<std::int32_t>& usedBoreholes) {
     const auto number = obj.at("number").get<std::int32_t>();
@@ -109,6 +148,8 @@ Status writeObject(const store::ProjectStore& store, const json& obj, store::Sta
         if (auto st = folder.writeAtomic(list, {}); !st)
             return st;
     if (auto st = writeBoreholes(store, number, obj, status, usedBoreholes); !st)
+        return st;
+    if (auto st = writeSections(store, number, obj, status); !st)
         return st;
     if (auto st = store.AppendObject(number); !st)
         return st;

@@ -55,6 +55,23 @@ check "truncated borehole refused" test "$(status_of "$orvo" -C "$work/w" boreho
 cp "$work/skv.bak" "$skv"
 check "bad borehole arguments are a usage error" test "$(status_of "$orvo" -C "$work/w" borehole show 1)" = 2
 
+# Layout of the two demo sections: one sheet with AUTO, two sheets at fixed scales.
+"$orvo" -C "$work/w" layout 1 1 >"$work/layout1.txt"
+check "layout of section 1" test "$?" = 0
+check "AUTO says so" grep -q '^Масштаб по вертикали 1:[0-9]* (выбран автоматически)$' "$work/layout1.txt"
+check "section 1 is one sheet from 1 to 4" test "$(tail -n +2 "$work/layout1.txt" | cut -f1-3)" = $'1\t1\t4'
+"$orvo" -C "$work/w" layout 1 2 >"$work/layout2.txt"
+check "section 2 has a fixed scale" grep -q '^Масштаб по вертикали 1:100$' "$work/layout2.txt"
+check "section 2 needs two or more sheets" test "$(tail -n +2 "$work/layout2.txt" | wc -l)" -ge 2
+dat="$work/w/DATA/00001.OBJ/000001.DAT"
+cp "$dat" "$work/dat.bak"
+head -c 182 "$work/dat.bak" >"$dat"   # the header and one borehole
+"$orvo" -C "$work/w" layout 1 1 >/dev/null 2>"$work/err.txt"
+rc=$?
+check "a one-borehole section is refused" test "$rc" = 1
+check "with the message, line breaks kept" grep -q '^меньше 2-х выработок$' "$work/err.txt"
+cp "$work/dat.bak" "$dat"
+
 check "unknown dictionary is a usage error" test "$(status_of "$orvo" -C "$work/w" dict nope)" = 2
 
 check "init twice refuses with 1" test "$(status_of "$orvo" init "$work/w")" = 1

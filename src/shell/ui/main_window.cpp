@@ -8,11 +8,15 @@
 #include "dict/ui/symbol_dialogs.h"
 #include "dict/ui/title_block_dialogs.h"
 #include "platform/collate.h"
+#include "section/section_record.h"
 #include "section/ui/drawing_form_dialogs.h"
+#include "section/ui/section_dialog.h"
 #include "section/ui/settings_list_dialogs.h"
 #include "shell/commands.h"
+#include "shell/object_lifecycle.h"
 #include "shell/ui/about_dialog.h"
 #include "shell/ui/icons.h"
+#include "shell/ui/object_dialogs.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -236,8 +240,40 @@ void MainWindow::runCommand(int id) {
     case cmd::kData:
         if (kind == NodeKind::Borehole)
             editBorehole();
-        else if (kind == NodeKind::WorkingObject || kind == NodeKind::Section)
-            notAvailable();
+        else if (kind == NodeKind::WorkingObject)
+            editObjectTitle();
+        else if (kind == NodeKind::Section)
+            editSection();
+        break;
+    case cmd::kNewSection:
+        if (commandEnabled(kind, cmd::kNewSection))
+            newSection();
+        break;
+    case cmd::kSectionDefaults:
+        section::ui::EditSectionDefaults(m_ctx.store, m_ctx.defaults, m_ctx.sink, m_printMargins,
+                                         this);
+        break;
+    case cmd::kNewObject:
+        if (commandEnabled(kind, cmd::kNewObject))
+            newObject();
+        break;
+    case cmd::kToArchive:
+    case cmd::kFromArchive:
+        if (commandEnabled(kind, id))
+            moveObject(id == cmd::kToArchive);
+        break;
+    case cmd::kDeleteObject:
+        if (commandEnabled(kind, id))
+            removeIfDeleted(AskDeleteObject(m_ctx.store, m_ctx.sink, m_current.object));
+        break;
+    case cmd::kDeleteSection:
+        if (kind == NodeKind::Section)
+            removeIfDeleted(
+                AskDeleteSection(m_ctx.store, m_ctx.sink, m_current.object, m_current.section));
+        break;
+    case cmd::kDeleteBorehole:
+        if (kind == NodeKind::Borehole)
+            deleteBorehole();
         break;
     case cmd::kNewBorehole:
         if (kind == NodeKind::Borehole || kind == NodeKind::BoreholeList)
@@ -347,12 +383,21 @@ QTreeWidgetItem* MainWindow::appendNode(QTreeWidgetItem* parent, const TreeNodeR
     item->setText(0, label);
     item->setIcon(0, nodeIcon(static_cast<NodeKind>(rec.kind)));
     item->setData(0, Qt::UserRole, m_nextRecord++);
-    // Boreholes are kept sorted by label under their list.
     int at = 0;
-    while (at < parent->childCount() &&
-           platform::compareText(parent->child(at)->text(0).toStdString(), label.toStdString()) <=
-               0)
-        ++at;
+    switch (placeOf(static_cast<NodeKind>(rec.kind))) {
+    case InsertAt::First:
+        break;
+    case InsertAt::Last:
+        at = parent->childCount();
+        break;
+    case InsertAt::Sorted:
+        // After every sibling that does not sort after it, so equal labels keep their order.
+        while (at < parent->childCount() &&
+               platform::compareText(parent->child(at)->text(0).toStdString(),
+                                     label.toStdString()) <= 0)
+            ++at;
+        break;
+    }
     parent->insertChild(at, item);
     return item;
 }
@@ -400,6 +445,138 @@ void MainWindow::editBorehole() {
     }
     if (auto* item = m_tree->currentItem())
         item->setText(0, QString::fromStdString(data.name.utf8()));
+}
+
+QTreeWidgetItem* MainWindow::appendSubtree(QTreeWidgetItem* parent, const LibraryTree& subtree) {
+    std::vector<QTreeWidgetItem*> items(subtree.nodes().size(), nullptr);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const TreeNode& n = subtree.nodes()[i];
+        QTreeWidgetItem* under = n.parent < 0 ? parent : items[static_cast<std::size_t>(n.parent)];
+        if (under)
+            items[i] = appendNode(under, n.record, QString::fromStdString(n.label));
+    }
+    return items.empty() ? nullptr : items.front();
+}
+
+void MainWindow::selectFolder(NodeKind folder) {
+    if (QTreeWidgetItem* item = findItem(folder, 0))
+        m_tree->setCurrentItem(item);
+}
+
+void MainWindow::removeCurrentItem() {
+    QTreeWidgetItem* item = m_tree->currentItem();
+    if (!item)
+        return;
+    QTreeWidgetItem* parent = item->parent();
+    // The parent is selected first, so no command ever sees the removed node as current.
+    if (parent)
+        m_tree->setCurrentItem(parent);
+    delete item;
+}
+
+void MainWindow::newObject() {
+    ObjectTitleDialog dialog(ObjectTitleDialog::Mode::Create, {}, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const ObjectTitleForm form = dialog.form();
+    auto number = CreateNewObject(m_ctx.store, m_ctx.session.status(), form);
+    if (!number) {
+        endWith(number.error());
+        return;
+    }
+    store::ObjectTitle stored; // the label as the tree shows it after a restart
+    applyTitleForm(form, stored);
+    LibraryTree nodes;
+    const int objectNode =
+        nodes.insert(-1, {static_cast<std::int16_t>(NodeKind::WorkingObject), *number, 0, 0},
+                     stored.shortName.utf8(), InsertAt::Last);
+    nodes.insert(objectNode, {static_cast<std::int16_t>(NodeKind::BoreholeList), *number, 0, 0},
+                 kBoreholeListLabel, InsertAt::First);
+    QTreeWidgetItem* working = findItem(NodeKind::WorkingFolder, 0);
+    if (!working)
+        return;
+    if (QTreeWidgetItem* item = appendSubtree(working, nodes)) {
+        working->setExpanded(true);
+        m_tree->setCurrentItem(item);
+    }
+}
+
+void MainWindow::editObjectTitle() {
+    auto title = m_ctx.store.ReadObjectTitle(m_current.object);
+    if (!title) {
+        endWith(title.error());
+        return;
+    }
+    ObjectTitleDialog dialog(ObjectTitleDialog::Mode::Edit, titleForm(*title), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    applyTitleForm(dialog.form(), *title);
+    if (auto st = m_ctx.store.WriteObjectTitle(*title); !st) {
+        endWith(st.error());
+        return;
+    }
+    if (QTreeWidgetItem* item = m_tree->currentItem())
+        item->setText(0, QString::fromStdString(title->shortName.utf8()));
+}
+
+void MainWindow::moveObject(bool toArchive) {
+    const std::int32_t object = m_current.object;
+    auto title = m_ctx.store.ReadObjectTitle(object);
+    if (!title) {
+        endWith(title.error());
+        return;
+    }
+    if (!AskArchiveMove(toArchive, title->shortName.utf8Trimmed(), this))
+        return;
+    if (auto st = m_ctx.store.SetArchived(object, toArchive); !st) {
+        endWith(st.error());
+        return;
+    }
+    LibraryTree nodes;
+    if (toArchive) {
+        // Archived objects show no children.
+        nodes.insert(-1, {static_cast<std::int16_t>(NodeKind::ArchivedObject), object, 0, 0},
+                     title->shortName.utf8(), InsertAt::Last);
+    } else {
+        auto filled = WorkingObjectSubtree(m_ctx.store, object);
+        if (!filled) {
+            endWith(filled.error());
+            return;
+        }
+        nodes = std::move(*filled);
+    }
+    delete m_tree->currentItem();
+    const NodeKind folder = toArchive ? NodeKind::ArchiveFolder : NodeKind::WorkingFolder;
+    if (QTreeWidgetItem* under = findItem(folder, 0))
+        appendSubtree(under, nodes);
+    selectFolder(NodeKind::WorkingFolder);
+}
+
+void MainWindow::removeIfDeleted(const Result<Deletion>& outcome) {
+    if (!outcome)
+        endWith(outcome.error());
+    else if (*outcome == Deletion::Deleted)
+        removeCurrentItem();
+}
+
+void MainWindow::deleteBorehole() {
+    const auto readSection = [this](std::int32_t object,
+                                    std::int32_t number) -> Result<std::vector<std::int32_t>> {
+        auto section = section::ReadSection(m_ctx.folder, object, number);
+        if (!section)
+            return section.error();
+        return section->boreholes;
+    };
+    auto outcome = AskDeleteBorehole(m_ctx.store, m_ctx.sink, m_current.object, m_current.borehole,
+                                     readSection);
+    if (!outcome) {
+        endWith(outcome.error());
+        return;
+    }
+    if (outcome->outcome == Deletion::Refused)
+        ShowBoreholeRefusal(outcome->name, outcome->sections, this);
+    else if (outcome->outcome == Deletion::Deleted)
+        removeCurrentItem();
 }
 
 void MainWindow::endWith(const Error& error) {

@@ -5,7 +5,9 @@
 #include "dict/ui/title_block_dialogs.h"
 #include "platform/message_sink.h"
 #include "platform/work_folder.h"
+#include "section/section_record.h"
 #include "shell/library_tree.h"
+#include "shell/object_lifecycle.h"
 #include "shell/session.h"
 #include "store/project_store.h"
 
@@ -67,9 +69,25 @@ private:
     void showAbout();
     void newBorehole();
     void editBorehole();
+    void newSection();
+    void editSection();
+    // After "Сохранить" in the section dialog: the file, the list, the working copies.
+    bool saveSection(std::int32_t object, const section::Section& s, bool isNew);
+    void newObject();
+    void editObjectTitle();
+    void moveObject(bool toArchive);
+    // Shows an error of a question-and-delete command, or removes the node it deleted.
+    void removeIfDeleted(const Result<Deletion>& outcome);
+    void deleteBorehole();
+    // Inserts an object's node, or the nodes of a subtree in their record order, below `parent`.
+    QTreeWidgetItem* appendSubtree(QTreeWidgetItem* parent, const LibraryTree& subtree);
+    void selectFolder(NodeKind folder);
+    // Removes the selected node with its children and selects its parent.
+    void removeCurrentItem();
     borehole::ui::BoreholeEditorHooks boreholeHooks();
     QTreeWidgetItem* findItem(NodeKind kind, std::int32_t object, std::int32_t borehole = 0);
-    // Inserts a node made after start-up, its record appended to TREEVIEW.TMP.
+    // Inserts a node made after start-up, its record appended to TREEVIEW.TMP, where the
+    // start-up tree would put it: sections last, borehole lists first, the others sorted.
     QTreeWidgetItem* appendNode(QTreeWidgetItem* parent, const TreeNodeRecord& rec,
                                 const QString& label);
     // Shows the error; a fatal one ends the program as a shutdown does.

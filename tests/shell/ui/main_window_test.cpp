@@ -1,6 +1,7 @@
 // The main window on a real database: start-up, tree, enabling, right click, shutdown.
 #include "borehole/borehole_record.h"
 #include "borehole/borehole_types.h"
+#include "section/section_record.h"
 #include "shell/commands.h"
 #include "shell/ui/icons.h"
 #include "shell/ui/startup.h"
@@ -11,6 +12,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
@@ -19,6 +21,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include <map>
 #include <set>
 
 using namespace orvo;
@@ -50,6 +53,30 @@ void fillDatabase(const std::filesystem::path& root) {
     status.nextBoreholeNumber = 14;
     test::writeBytes(root / "DATA/status.sav", store::recordBytes(status));
     test::writeBytes(root / "DATA/razrez.prm", store::recordBytes(store::SectionDefaults{}));
+    // One scale and one sheet format, so the section dialog can open.
+    test::writeBytes(root / "DATA/DIC/mashtab.sps", {0xF4, 0x01});
+    store::Bytes format{0x29, 0x01, 0, 0, 0xA4, 0x01, 0, 0};
+    format.resize(28, ' ');
+    test::writeBytes(root / "DATA/DIC/ListForm.sps", format);
+}
+
+// Answers the next modal dialog: fills the named line edits, then clicks the named button.
+void answerDialog(QObject* context, QString* title, std::map<QString, QString> fields,
+                  const QString& button) {
+    QTimer::singleShot(0, context, [title, fields, button] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog);
+        if (title)
+            *title = dialog->windowTitle();
+        for (const auto& [name, text] : fields) {
+            auto* edit = dialog->findChild<QLineEdit*>(name);
+            QVERIFY2(edit, qPrintable(name));
+            edit->setText(text);
+        }
+        auto* b = dialog->findChild<QPushButton*>(button);
+        QVERIFY2(b, qPrintable(button));
+        QTest::mouseClick(b, Qt::LeftButton);
+    });
 }
 
 QStringList childTexts(QTreeWidgetItem* item) {
@@ -79,6 +106,18 @@ class MainWindowTest : public QObject {
         return o;
     }
     MainWindow& window() { return m_app->window(); }
+    QTreeWidgetItem* itemNamed(const QString& text) {
+        for (QTreeWidgetItemIterator it(window().tree()); *it; ++it)
+            if ((*it)->text(0) == text)
+                return *it;
+        return nullptr;
+    }
+    QTreeWidgetItem* select(const QString& text) {
+        QTreeWidgetItem* item = itemNamed(text);
+        if (item)
+            window().tree()->setCurrentItem(item);
+        return item;
+    }
     QTreeWidgetItem* itemOfKind(NodeKind kind) {
         QTreeWidgetItemIterator it(window().tree());
         for (; *it; ++it) {
@@ -174,9 +213,10 @@ private slots:
             QTreeWidgetItem* item = itemOfKind(static_cast<NodeKind>(kind));
             QVERIFY(item);
             m_sink.clear();
-            // A borehole opens its editor: note its caption and cancel it.
+            // A borehole opens its editor and a working object its title: note the caption
+            // and cancel.
             QString editor;
-            if (kind == 6)
+            if (kind == 6 || kind == 3 || kind == 5)
                 QTimer::singleShot(0, this, [&editor] {
                     if (QWidget* w = QApplication::activeModalWidget()) {
                         editor = w->windowTitle();
@@ -187,12 +227,15 @@ private slots:
             const QPoint elsewhere = tree->visualItemRect(tree->topLevelItem(0)).center();
             QTest::mouseClick(tree->viewport(), Qt::RightButton, {}, elsewhere);
             QCOMPARE(tree->currentItem(), item);
-            const bool notBuiltYet = kind == 3 || kind == 5;
-            QCOMPARE(m_sink.entries().size(), notBuiltYet ? 1u : 0u);
-            if (notBuiltYet)
-                QCOMPARE(m_sink.entries()[0].caption, std::string("Information"));
+            QVERIFY(m_sink.empty());
             if (kind == 6)
                 QVERIFY2(editor.startsWith(QStringLiteral("Выработка: ")), qPrintable(editor));
+            if (kind == 3)
+                QCOMPARE(editor, QStringLiteral("Редактирование титула объекта"));
+            if (kind == 5)
+                QVERIFY2(editor.startsWith(QStringLiteral("Разрез: ")), qPrintable(editor));
+            if (kind != 3 && kind != 5 && kind != 6)
+                QVERIFY(editor.isEmpty());
         }
     }
 
@@ -244,6 +287,217 @@ private slots:
         QCOMPARE(std::filesystem::file_size(m_dir->path() / "TREEVIEW.TMP"), 15u * 14);
     }
 
+    void newObjectAppearsSortedWithItsBoreholeList() {
+        QTreeWidgetItem* working = select(QStringLiteral("Рабочие объекты"));
+        QVERIFY(working);
+        const auto treeSize = std::filesystem::file_size(m_dir->path() / "TREEVIEW.TMP");
+        QString title;
+        answerDialog(this, &title, {{"shortName", "Новое имя"}}, "cancel");
+        window().runCommand(cmd::kNewObject);
+        QCOMPARE(title, QStringLiteral("Новый объект"));
+        QCOMPARE(working->childCount(), 2);
+        QCOMPARE(m_app->session().status().nextObjectNumber, 4);
+
+        answerDialog(this, nullptr, {{"shortName", "площадка аб"}, {"contract", "Д-5"}}, "save");
+        window().runCommand(cmd::kNewObject);
+        QCOMPARE(childTexts(working), (QStringList{"Площадка А", "площадка аб", "Площадка Б"}));
+        QTreeWidgetItem* added = window().tree()->currentItem();
+        QCOMPARE(added, working->child(1));
+        QCOMPARE(childTexts(added), QStringList{"Список выработок обьекта"});
+        QCOMPARE(window().currentNode().kind, std::int16_t{3});
+        QCOMPARE(window().currentNode().object, 4);
+        QCOMPARE(m_app->session().status().nextObjectNumber, 5);
+        QCOMPARE(std::filesystem::file_size(m_dir->path() / "TREEVIEW.TMP"), treeSize + 2 * 14);
+        platform::WorkFolder folder(m_dir->path());
+        store::ProjectStore store(folder);
+        QCOMPARE(store.ReadObjectTitle(4)->contract.utf8(), std::string("Д-5"));
+        // Its list node reads back as the new object's list.
+        window().tree()->setCurrentItem(added->child(0));
+        QCOMPARE(window().currentNode().kind, std::int16_t{7});
+        QCOMPARE(window().currentNode().object, 4);
+
+        // A second one made from a section's node goes under the working folder as well.
+        select(QStringLiteral("Разрез 1-1"));
+        answerDialog(this, nullptr, {{"shortName", "Аэродром"}}, "save");
+        window().runCommand(cmd::kNewObject);
+        QCOMPARE(working->child(0)->text(0), QStringLiteral("Аэродром"));
+    }
+
+    void titleEditRelabelsTheObject() {
+        QTreeWidgetItem* object = select(QStringLiteral("Площадка Б"));
+        QVERIFY(object);
+        QString title;
+        QTimer::singleShot(0, this, [&title] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog);
+            title = dialog->findChild<QPushButton*>(QStringLiteral("save"))->text();
+            dialog->findChild<QLineEdit*>(QStringLiteral("shortName"))
+                ->setText(QStringLiteral("Площадка В"));
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("save")),
+                              Qt::LeftButton);
+        });
+        window().runCommand(cmd::kData);
+        QCOMPARE(title, QStringLiteral("Сохранить"));
+        QCOMPARE(object->text(0), QStringLiteral("Площадка В"));
+        platform::WorkFolder folder(m_dir->path());
+        store::ProjectStore store(folder);
+        auto stored = store.ReadObjectTitle(2);
+        QVERIFY(stored);
+        QCOMPARE(stored->number, 2);
+        QCOMPARE(stored->shortName.utf8(), std::string("Площадка В"));
+    }
+
+    void archiveAndReturnKeepTheTreeOrder() {
+        QTreeWidgetItem* working = itemNamed(QStringLiteral("Рабочие объекты"));
+        QTreeWidgetItem* archive = itemNamed(QStringLiteral("Архивные объекты"));
+        QVERIFY(select(QStringLiteral("Площадка А")));
+        QString title;
+        answerDialog(this, &title, {}, "no");
+        window().runCommand(cmd::kToArchive);
+        QCOMPARE(title, QStringLiteral("Объект - в архив"));
+        QCOMPARE(working->childCount(), 2);
+
+        answerDialog(this, nullptr, {}, "yes");
+        window().runCommand(cmd::kToArchive);
+        QCOMPARE(childTexts(working), QStringList{"Площадка Б"});
+        QCOMPARE(childTexts(archive), (QStringList{"Площадка А", "Старый карьер"}));
+        QCOMPARE(archive->child(0)->childCount(), 0);
+        QCOMPARE(window().tree()->currentItem(), working);
+        QCOMPARE(window().currentNode().kind, std::int16_t{1});
+        platform::WorkFolder folder(m_dir->path());
+        store::ProjectStore store(folder);
+        QCOMPARE((*store.ReadObjectList())[2].archived, std::int16_t{1});
+
+        window().tree()->setCurrentItem(archive->child(0));
+        QCOMPARE(window().currentNode().kind, std::int16_t{4});
+        answerDialog(this, &title, {}, "yes");
+        window().runCommand(cmd::kFromArchive);
+        QCOMPARE(title, QStringLiteral("Объект - из архива"));
+        QCOMPARE(childTexts(archive), QStringList{"Старый карьер"});
+        QCOMPARE(childTexts(working), (QStringList{"Площадка А", "Площадка Б"}));
+        QTreeWidgetItem* back = working->child(0);
+        QCOMPARE(childTexts(back),
+                 (QStringList{"Список выработок обьекта", "Разрез 2-2", "Разрез 1-1"}));
+        QCOMPARE(childTexts(back->child(0)), (QStringList{"скв.1", "Скв.2", "Скв.2", "Скв.3"}));
+        QCOMPARE(window().tree()->currentItem(), working);
+        QCOMPARE((*store.ReadObjectList())[2].archived, std::int16_t{0});
+        // The new nodes' records name the right items.
+        window().tree()->setCurrentItem(back->child(2));
+        QCOMPARE(window().currentNode().kind, std::int16_t{5});
+        QCOMPARE(window().currentNode().section, 4);
+        window().tree()->setCurrentItem(back->child(0)->child(0));
+        QCOMPARE(window().currentNode().borehole, 11);
+    }
+
+    void deleteQuestionsAnsweredYesOrNo() {
+        QTreeWidgetItem* object = select(QStringLiteral("Площадка А"));
+        QVERIFY(select(QStringLiteral("Разрез 2-2")));
+        window().runCommand(cmd::kDeleteSection); // no answer queued: No
+        QCOMPARE(m_sink.entries().size(), 1u);
+        QCOMPARE(m_sink.entries()[0].caption, std::string("Удаление разреза"));
+        QCOMPARE(object->childCount(), 3);
+        m_sink.queueAnswer(platform::Answer::Yes);
+        window().runCommand(cmd::kDeleteSection);
+        QCOMPARE(childTexts(object), (QStringList{"Список выработок обьекта", "Разрез 1-1"}));
+        QCOMPARE(window().tree()->currentItem(), object);
+        QVERIFY(!std::filesystem::exists(m_dir->path() / "DATA/00003.OBJ/000005.DAT"));
+
+        // Sections here use no borehole, so one can go.
+        QVERIFY(select(QStringLiteral("Скв.3")));
+        m_sink.queueAnswer(platform::Answer::Yes);
+        window().runCommand(cmd::kDeleteBorehole);
+        QCOMPARE(childTexts(object->child(0)), (QStringList{"скв.1", "Скв.2", "Скв.2"}));
+        QVERIFY(!std::filesystem::exists(m_dir->path() / "DATA/00003.OBJ/00000010.SKV"));
+        QCOMPARE(window().currentNode().kind, std::int16_t{7});
+
+        m_sink.clear();
+        QVERIFY(select(QStringLiteral("Старый карьер")));
+        window().runCommand(cmd::kDeleteObject);
+        QCOMPARE(m_sink.entries()[0].text,
+                 std::string("Вы действительно хотите удалить\rобъект Старый карьер ?"));
+        QVERIFY(itemNamed(QStringLiteral("Старый карьер")));
+        m_sink.queueAnswer(platform::Answer::Yes);
+        window().runCommand(cmd::kDeleteObject);
+        QVERIFY(!itemNamed(QStringLiteral("Старый карьер")));
+        QVERIFY(!std::filesystem::exists(m_dir->path() / "DATA/00001.OBJ"));
+        QCOMPARE(window().currentNode().kind, std::int16_t{2});
+    }
+
+    void usedBoreholeShowsTheRefusal() {
+        platform::WorkFolder folder(m_dir->path());
+        for (auto [number, uses] : {std::pair{4, std::vector<std::int32_t>{11, 12, 11}},
+                                    std::pair{5, std::vector<std::int32_t>{11}}}) {
+            auto s = section::ReadSection(folder, 3, number);
+            QVERIFY(s);
+            s->boreholes = uses;
+            QVERIFY(section::WriteSection(folder, 3, *s));
+        }
+        const auto listBefore = test::readBytes(m_dir->path() / "DATA/00003.OBJ/SKV.SPS");
+        QTreeWidgetItem* borehole = select(QStringLiteral("скв.1"));
+        QVERIFY(borehole);
+        QString title;
+        QStringList lines;
+        QTimer::singleShot(0, this, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog);
+            title = dialog->windowTitle();
+            auto* list = dialog->findChild<QListWidget*>(QStringLiteral("sections"));
+            for (int i = 0; list && i < list->count(); ++i)
+                lines << list->item(i)->text();
+            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("ok")),
+                              Qt::LeftButton);
+        });
+        m_sink.queueAnswer(platform::Answer::Yes);
+        window().runCommand(cmd::kDeleteBorehole);
+        QCOMPARE(title, QStringLiteral("Удаление выработки скв.1"));
+        // RAZ.SPS order: section 5 first, then section 4 with its two uses.
+        QCOMPARE(lines, (QStringList{"Разрез 2-2", "Разрез 1-1", "Разрез 1-1"}));
+        QCOMPARE(itemNamed(QStringLiteral("скв.1")), borehole);
+        QCOMPARE(test::readBytes(m_dir->path() / "DATA/00003.OBJ/SKV.SPS"), listBefore);
+        QVERIFY(std::filesystem::exists(m_dir->path() / "DATA/00003.OBJ/00000011.SKV"));
+        QVERIFY(!std::filesystem::exists(m_dir->path() / "SKV.DEL"));
+    }
+
+    void newSectionIsSavedWithItsWorkingCopies() {
+        window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window()));
+        QTreeWidgetItem* object = nullptr;
+        for (QTreeWidgetItemIterator it(window().tree()); *it; ++it)
+            if ((*it)->text(0) == QStringLiteral("Площадка А"))
+                object = *it;
+        QVERIFY(object);
+        window().tree()->setCurrentItem(object);
+        // Cancelled: no number used, nothing written.
+        QTimer::singleShot(0, this, [] { QApplication::activeModalWidget()->close(); });
+        window().runCommand(cmd::kNewSection);
+        QCOMPARE(m_app->session().status().nextSectionNumber, 6);
+        QVERIFY(!std::filesystem::exists(m_dir->path() / "DATA/00003.OBJ/000006.DAT"));
+        // A connection edit made while the dialog was open becomes the section's own file.
+        test::writeBytes(m_dir->path() / "WORK.SLO", {1, 2, 3});
+        QTimer::singleShot(0, this, [] {
+            QWidget* d = QApplication::activeModalWidget();
+            QVERIFY(d);
+            QCOMPARE(d->windowTitle(), QStringLiteral("Новый разрез"));
+            d->findChild<QLineEdit*>(QStringLiteral("name"))->setText(QStringLiteral("Разрез 3-3"));
+            auto* insert = d->findChild<QPushButton*>(QStringLiteral("insert"));
+            QTest::mouseClick(insert, Qt::LeftButton);
+            QTest::mouseClick(insert, Qt::LeftButton);
+            QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("save")), Qt::LeftButton);
+        });
+        window().runCommand(cmd::kNewSection);
+        QCOMPARE(m_app->session().status().nextSectionNumber, 7);
+        QCOMPARE(childTexts(object).last(), QStringLiteral("Разрез 3-3"));
+        QCOMPARE(window().currentNode().kind, std::int16_t{5});
+        QCOMPARE(window().currentNode().section, 6);
+        auto saved = section::ReadSection(platform::WorkFolder(m_dir->path()), 3, 6);
+        QVERIFY(saved);
+        QCOMPARE(saved->boreholes.size(), 2u);
+        QCOMPARE(test::readBytes(m_dir->path() / "DATA/00003.OBJ/000006.SLO"),
+                 (std::vector<std::uint8_t>{1, 2, 3}));
+        QVERIFY(!std::filesystem::exists(m_dir->path() / "WORK.SLO"));
+        QCOMPARE(test::readBytes(m_dir->path() / "DATA/00003.OBJ/RAZ.SPS").size(), 12u);
+    }
+
     void viewAndPrintOnlyForSections() {
         itemOfKind(NodeKind::WorkingObject);
         window().runCommand(cmd::kView);
@@ -284,7 +538,8 @@ private slots:
         window().show();
         QVERIFY(QTest::qWaitForWindowExposed(&window()));
         m_sink.clear();
-        window().runCommand(cmd::kSheetFormats); // the test database has no ListForm.sps
+        std::filesystem::remove(m_dir->path() / "DATA/DIC/ListForm.sps");
+        window().runCommand(cmd::kSheetFormats);
         QCOMPARE(m_sink.entries().size(), 1u);
         QCOMPARE(m_sink.entries()[0].caption, std::string("FATAL ERROR"));
         QVERIFY(window().endedByFatalError());
