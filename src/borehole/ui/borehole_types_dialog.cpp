@@ -4,6 +4,7 @@
 #include "borehole/borehole_types.h"
 #include "platform/collate.h"
 #include "platform/numbers.h"
+#include "platform/ui/slot_list.h"
 #include "platform/ui/widgets.h"
 
 #include <QCheckBox>
@@ -75,27 +76,18 @@ BoreholeTypesDialog::BoreholeTypesDialog(const platform::WorkFolder& folder,
 }
 
 int BoreholeTypesDialog::selectedIndex() const {
-    const auto* item = m_list->currentItem();
-    return item ? item->data(Qt::UserRole).toInt() : -1;
+    return platform::ui::currentSlot(*m_list);
 }
 
 void BoreholeTypesDialog::refill(int selectIndex) {
     auto types = ListBoreholeTypes(m_folder);
     if (!types)
         m_sink.report(types.error());
-    std::vector<BoreholeTypeItem> items = types ? *types : std::vector<BoreholeTypeItem>{};
-    std::stable_sort(items.begin(), items.end(), [](const auto& a, const auto& b) {
-        return platform::compareText(a.type.name.utf8(), b.type.name.utf8()) < 0;
-    });
-    m_list->clear();
-    for (const auto& t : items) {
-        auto* item = new QListWidgetItem(QString::fromStdString(t.type.name.utf8()), m_list);
-        item->setData(Qt::UserRole, t.index);
-        if (t.index == selectIndex)
-            m_list->setCurrentItem(item);
-    }
-    if (!m_list->currentItem() && m_list->count() > 0)
-        m_list->setCurrentRow(0);
+    std::vector<platform::ui::SlotEntry> entries;
+    if (types)
+        for (const auto& t : *types)
+            entries.push_back({t.type.name.utf8(), t.index});
+    platform::ui::fillSlotList(*m_list, std::move(entries), selectIndex);
     updateButtons();
 }
 

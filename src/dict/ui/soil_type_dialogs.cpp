@@ -6,6 +6,8 @@
 #include "platform/numbers.h"
 #include "platform/ui/qpainter_canvas.h"
 
+#include "platform/ui/slot_list.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -291,28 +293,12 @@ void ConsistencyTypesDialog::refill(int slot) {
     auto list = ReadConsistencyTypeList(m_folder);
     if (!list)
         m_sink.report(list.error());
-    struct Entry {
-        std::string name;
-        int slot;
-    };
-    std::vector<Entry> entries;
+    std::vector<platform::ui::SlotEntry> entries;
     if (list)
         for (std::size_t i = 0; i < list->size(); ++i)
             if ((*list)[i].used != 0)
                 entries.push_back({(*list)[i].name.utf8Trimmed(), static_cast<int>(i)});
-    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-        return platform::compareText(a.name, b.name) < 0;
-    });
-    const QSignalBlocker block(m_list);
-    m_list->clear();
-    for (const auto& e : entries) {
-        auto* item = new QListWidgetItem(qs(e.name), m_list);
-        item->setData(Qt::UserRole, e.slot);
-        if (e.slot == slot)
-            m_list->setCurrentItem(item);
-    }
-    if (!m_list->currentItem() && m_list->count() > 0)
-        m_list->setCurrentRow(0);
+    platform::ui::fillSlotList(*m_list, std::move(entries), slot);
     loadSelected();
 }
 
