@@ -102,10 +102,12 @@ Result<Borehole> ReadBorehole(const platform::WorkFolder& folder, std::int32_t o
 }
 
 Status SaveBorehole(const store::ProjectStore& store, std::int32_t object, const Borehole& b) {
-    if (auto st = store.AddBorehole(object, b.header.number); !st)
+    // The file first: the list never names a borehole whose file is not there.
+    if (auto st = store.folder().writeAtomic(store::paths::boreholeFile(object, b.header.number),
+                                             boreholeBytes(b));
+        !st)
         return st;
-    return store.folder().writeAtomic(store::paths::boreholeFile(object, b.header.number),
-                                      boreholeBytes(b));
+    return store.AddBorehole(object, b.header.number);
 }
 
 Result<std::int32_t> SaveNewBorehole(const store::ProjectStore& store, store::StatusRecord& status,

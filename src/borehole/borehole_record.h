@@ -65,7 +65,7 @@ store::Bytes boreholeBytes(const Borehole& b);
 Result<Borehole> ReadBorehole(const platform::WorkFolder& folder, std::int32_t object,
                               std::int32_t number);
 
-// Puts the number into the object's SKV.SPS if absent, then writes the whole file.
+// Writes the whole file, then puts the number into the object's SKV.SPS if absent.
 Status SaveBorehole(const store::ProjectStore& store, std::int32_t object, const Borehole& b);
 // Takes the next borehole number (status.sav is saved first), then saves; returns the number.
 Result<std::int32_t> SaveNewBorehole(const store::ProjectStore& store, store::StatusRecord& status,

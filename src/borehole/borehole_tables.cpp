@@ -63,12 +63,13 @@ void EditTable::sort() {
 bool EditTable::insertRow(int visibleRows) {
     if (m_count >= kMaxRows - 1)
         return false;
-    const int at = std::min(m_current + 1, m_count);
-    for (int i = m_count; i > at; --i)
+    // Everything after the current row moves down one, the empty last row (and whatever was
+    // typed into it) included.
+    const int at = m_current + 1;
+    for (int i = m_count + 1; i > at; --i)
         m_rows[static_cast<std::size_t>(i)] = m_rows[static_cast<std::size_t>(i - 1)];
     m_rows[static_cast<std::size_t>(at)] = TableRow{};
     ++m_count;
-    m_rows[static_cast<std::size_t>(m_count)] = TableRow{}; // the empty last row
     m_current = at;
     if (m_current >= m_firstVisible + std::max(1, visibleRows))
         ++m_firstVisible;

@@ -1,6 +1,7 @@
 // Locale-independent parsing and formatting of numbers with <charconv>.
 #include "platform/numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -53,6 +54,13 @@ std::int64_t parseWholeNumber(std::string_view text) {
         value = value * 10 + digit;
     }
     return negative ? -value : value;
+}
+
+float toFloat32(double value) {
+    if (std::isnan(value))
+        return 0.0f;
+    constexpr double kMax = std::numeric_limits<float>::max();
+    return static_cast<float>(std::clamp(value, -kMax, kMax));
 }
 
 std::string formatFixed(double value, int decimals) {

@@ -12,6 +12,8 @@ double parseDecimal(std::string_view text);
 // A whole number at the start of the text after leading blanks, with an optional sign;
 // 0 when there is none. Values beyond the 64-bit range are clamped.
 std::int64_t parseWholeNumber(std::string_view text);
+// A parsed number as a stored 32-bit float; values beyond its range are clamped, not undefined.
+float toFloat32(double value);
 // Fixed notation with the given number of decimals and a point: formatFixed(0.25, 1) is "0.2"
 // as printf("%.1f") gives it in the C locale.
 std::string formatFixed(double value, int decimals);

@@ -137,8 +137,13 @@ Result<std::vector<std::int32_t>> FindBoreholeReferences(const store::ProjectSto
     std::vector<std::int32_t> found;
     for (std::int32_t section : *sections) {
         auto used = readSection(object, section);
-        if (!used)
-            continue;
+        if (!used) {
+            // A section without a file uses nothing; one that cannot be read might use the
+            // borehole, so the deletion is refused rather than guessed.
+            if (!store.folder().exists(store::paths::sectionFile(object, section, "DAT")))
+                continue;
+            return used.error();
+        }
         for (std::int32_t b : *used)
             if (b == borehole)
                 found.push_back(section);

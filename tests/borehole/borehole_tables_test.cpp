@@ -63,6 +63,29 @@ TEST(EditTable, InsertAfterTheCurrentRowUpTo99) {
     EXPECT_EQ(t.count(), 99);
 }
 
+TEST(EditTable, InsertKeepsWhatWasTypedIntoTheEmptyRow) {
+    EditTable t(10);
+    t.assign({{"a", 1.0f, 0}, {"b", 2.0f, 0}});
+    t.setCurrent(2, 5); // the empty last row
+    t.setText("c");
+    t.setDepth(5.0f);
+    t.setCurrent(0, 5);
+    ASSERT_TRUE(t.insertRow(5));
+    EXPECT_EQ(t.row(1).text, "");
+    EXPECT_EQ(t.row(3).text, "c"); // moved down with the rest
+    t.setCurrent(1, 5);
+    t.setDepth(0.5f);
+    t.sort();
+    EXPECT_EQ(depths(t), (std::vector<float>{0.5f, 1.0f, 2.0f, 5.0f}));
+    // Inserting with the cursor on the empty row puts the new row after it.
+    t.setCurrent(t.count(), 5);
+    t.setText("d");
+    t.setDepth(9.0f);
+    ASSERT_TRUE(t.insertRow(5));
+    EXPECT_EQ(t.row(4).text, "d");
+    EXPECT_EQ(t.current(), 5);
+}
+
 TEST(EditTable, NeverMoreThanAHundredRows) {
     EditTable t(10);
     std::vector<TableRow> many;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace orvo::platform;
 
 TEST(Numbers, DecimalPrefixes) {
@@ -25,6 +27,12 @@ TEST(Numbers, WholeNumbers) {
     EXPECT_EQ(parseWholeNumber("x12"), 0);
     EXPECT_EQ(parseWholeNumber("99999999999999999999999"), INT64_MAX);
     EXPECT_EQ(parseWholeNumber("-99999999999999999999999"), INT64_MIN);
+}
+
+TEST(Numbers, StoredFloatsNeverOverflow) {
+    EXPECT_EQ(toFloat32(parseDecimal("1e39")), std::numeric_limits<float>::max());
+    EXPECT_EQ(toFloat32(-1e300), -std::numeric_limits<float>::max());
+    EXPECT_EQ(toFloat32(2.5), 2.5f);
 }
 
 TEST(Numbers, TenthsOfAMillimetre) {

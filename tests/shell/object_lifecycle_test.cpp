@@ -203,6 +203,18 @@ TEST_F(LifecycleTest, UsedBoreholeIsRefusedWithOneLinePerReference) {
     EXPECT_EQ(sink.entries()[0].text, "Вы действительно хотите удалить\rвыработку Скв.1 ?");
 }
 
+TEST_F(LifecycleTest, AnUnreadableSectionBlocksTheDeletion) {
+    db.object(1, "Объект");
+    db.section(1, 4, "Разрез 1-1"); // its file exists, but the reader cannot read it
+    db.borehole(1, 30, "Скв.1");
+    auto refs = FindBoreholeReferences(store, 1, 30, reader());
+    EXPECT_FALSE(refs); // it might use the borehole: no guessing
+    sink.queueAnswer(platform::Answer::Yes);
+    EXPECT_FALSE(AskDeleteBorehole(store, sink, 1, 30, reader()));
+    EXPECT_TRUE(exists("DATA/00001.OBJ/00000030.SKV"));
+    EXPECT_EQ(numbers("DATA/00001.OBJ/SKV.SPS"), (std::vector<std::int32_t>{30}));
+}
+
 TEST_F(LifecycleTest, UnusedBoreholeGoesWithItsFile) {
     db.object(1, "Объект");
     db.section(1, 4, "Разрез 1-1");

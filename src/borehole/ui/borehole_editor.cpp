@@ -251,7 +251,7 @@ void BoreholeEditor::readHeader() {
     for (auto [edit, value] : numbers) {
         if (!edit->edited())
             continue;
-        *value = static_cast<float>(platform::parseDecimal(edit->text().toStdString()));
+        *value = platform::toFloat32(platform::parseDecimal(edit->text().toStdString()));
         edit->showText(fixed2(*value));
     }
 }

@@ -200,7 +200,7 @@ void BoreholeGrid::commit() {
     }
     if (m_depth->edited()) {
         m_table->setDepth(
-            static_cast<float>(platform::parseDecimal(m_depth->text().toStdString())));
+            platform::toFloat32(platform::parseDecimal(m_depth->text().toStdString())));
         const float depth = m_table->row(m_table->current()).depth;
         m_depth->showText(depth == 0 ? QString() : qs(platform::formatFixed(depth, 2)));
     }

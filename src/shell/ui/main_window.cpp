@@ -407,19 +407,33 @@ void MainWindow::newBorehole() {
     auto& status = m_ctx.session.status();
     borehole::BoreholeEditData data =
         borehole::BoreholeEditData::from(borehole::newBorehole(status.nextBoreholeNumber));
-    borehole::ui::BoreholeEditor editor(m_ctx.store, object, status.nextBoreholeNumber, data,
-                                        m_clipboard, m_ctx.sink, boreholeHooks(), this);
-    if (editor.exec() != QDialog::Accepted)
-        return;
-    auto number = borehole::SaveNewBorehole(m_ctx.store, status, object, data.toBorehole(0));
-    if (!number) {
-        endWith(number.error());
-        return;
+    std::int32_t number = 0; // taken at the first "Сохранить"
+    // A save that fails opens the editor again on the same data, so no edit is lost.
+    while (true) {
+        borehole::ui::BoreholeEditor editor(m_ctx.store, object,
+                                            number ? number : status.nextBoreholeNumber, data,
+                                            m_clipboard, m_ctx.sink, boreholeHooks(), this);
+        if (editor.exec() != QDialog::Accepted)
+            return;
+        if (number == 0) {
+            auto taken = m_ctx.store.TakeBoreholeNumber(status);
+            if (!taken) {
+                endWith(taken.error());
+                return;
+            }
+            number = *taken;
+        }
+        const auto st = borehole::SaveBorehole(m_ctx.store, object, data.toBorehole(number));
+        if (st)
+            break;
+        endWith(st.error());
+        if (st.error().fatal)
+            return;
     }
     QTreeWidgetItem* list = findItem(NodeKind::BoreholeList, object);
     if (!list)
         return;
-    const TreeNodeRecord rec{static_cast<std::int16_t>(NodeKind::Borehole), object, 0, *number};
+    const TreeNodeRecord rec{static_cast<std::int16_t>(NodeKind::Borehole), object, 0, number};
     if (auto* item = appendNode(list, rec, QString::fromStdString(data.name.utf8()))) {
         list->setExpanded(true);
         m_tree->setCurrentItem(item);
@@ -435,13 +449,17 @@ void MainWindow::editBorehole() {
         return;
     }
     borehole::BoreholeEditData data = borehole::BoreholeEditData::from(*stored);
-    borehole::ui::BoreholeEditor editor(m_ctx.store, object, number, data, m_clipboard, m_ctx.sink,
-                                        boreholeHooks(), this);
-    if (editor.exec() != QDialog::Accepted)
-        return;
-    if (auto st = borehole::SaveBorehole(m_ctx.store, object, data.toBorehole(number)); !st) {
+    while (true) {
+        borehole::ui::BoreholeEditor editor(m_ctx.store, object, number, data, m_clipboard,
+                                            m_ctx.sink, boreholeHooks(), this);
+        if (editor.exec() != QDialog::Accepted)
+            return;
+        const auto st = borehole::SaveBorehole(m_ctx.store, object, data.toBorehole(number));
+        if (st)
+            break;
         endWith(st.error());
-        return;
+        if (st.error().fatal)
+            return;
     }
     if (auto* item = m_tree->currentItem())
         item->setText(0, QString::fromStdString(data.name.utf8()));

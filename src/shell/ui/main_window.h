@@ -73,6 +73,7 @@ private:
     void editSection();
     // After "Сохранить" in the section dialog: the file, the list, the working copies.
     bool saveSection(std::int32_t object, const section::Section& s, bool isNew);
+    std::int32_t runSectionDialog(std::int32_t object, section::Section& s, bool isNew);
     void newObject();
     void editObjectTitle();
     void moveObject(bool toArchive);

@@ -27,34 +27,51 @@ bool MainWindow::saveSection(std::int32_t object, const section::Section& s, boo
     return true;
 }
 
+// Runs the section dialog until the user cancels or the section is saved; a failed save
+// opens the dialog again on the same values. Returns the saved number, or 0.
+std::int32_t MainWindow::runSectionDialog(std::int32_t object, section::Section& s, bool isNew) {
+    auto& status = m_ctx.session.status();
+    bool numbered = !isNew;
+    while (true) {
+        section::ui::SectionDialog dialog(m_ctx.store, object, s, isNew, m_ctx.sink, m_printMargins,
+                                          this);
+        // Without the sheet formats the dialog cannot work: the program ends at once.
+        if (dialog.hadFatalError()) {
+            endWith(store::FatalOpenError("DATA\\DIC\\ListForm.sps"));
+            return 0;
+        }
+        if (dialog.exec() != QDialog::Accepted)
+            return 0;
+        if (!numbered) {
+            // The number shown while the dialog was open is used up only now.
+            auto number = m_ctx.store.TakeSectionNumber(status);
+            if (!number) {
+                endWith(number.error());
+                return 0;
+            }
+            s.header.number = *number;
+            numbered = true;
+        }
+        if (saveSection(object, s, isNew))
+            return s.header.number;
+        if (m_fatalEnd)
+            return 0;
+    }
+}
+
 void MainWindow::newSection() {
     const std::int32_t object = m_current.object;
-    auto& status = m_ctx.session.status();
-    // The number and the time are taken when the dialog opens; the number is used up only
-    // when the section is saved.
-    section::Section s = section::newSection(
-        status.nextSectionNumber, static_cast<std::int32_t>(m_ctx.clock()), m_ctx.defaults);
-    section::ui::SectionDialog dialog(m_ctx.store, object, s, true, m_ctx.sink, m_printMargins,
-                                      this);
-    const int result = dialog.exec();
-    if (dialog.hadFatalError()) {
-        endWith(store::FatalOpenError("DATA\\DIC\\ListForm.sps"));
-        return;
-    }
-    if (result != QDialog::Accepted)
-        return;
-    auto number = m_ctx.store.TakeSectionNumber(status);
-    if (!number) {
-        endWith(number.error());
-        return;
-    }
-    s.header.number = *number;
-    if (!saveSection(object, s, true))
+    // The number and the time are taken when the dialog opens.
+    section::Section s =
+        section::newSection(m_ctx.session.status().nextSectionNumber,
+                            static_cast<std::int32_t>(m_ctx.clock()), m_ctx.defaults);
+    const std::int32_t number = runSectionDialog(object, s, true);
+    if (number == 0)
         return;
     QTreeWidgetItem* objectItem = findItem(NodeKind::WorkingObject, object);
     if (!objectItem)
         return;
-    const TreeNodeRecord rec{static_cast<std::int16_t>(NodeKind::Section), object, *number, 0};
+    const TreeNodeRecord rec{static_cast<std::int16_t>(NodeKind::Section), object, number, 0};
     if (auto* item = appendNode(objectItem, rec, QString::fromStdString(s.header.name.utf8()))) {
         objectItem->setExpanded(true);
         m_tree->setCurrentItem(item);
@@ -69,14 +86,7 @@ void MainWindow::editSection() {
         return;
     }
     section::Section s = *stored;
-    section::ui::SectionDialog dialog(m_ctx.store, object, s, false, m_ctx.sink, m_printMargins,
-                                      this);
-    const int result = dialog.exec();
-    if (dialog.hadFatalError()) {
-        endWith(store::FatalOpenError("DATA\\DIC\\ListForm.sps"));
-        return;
-    }
-    if (result != QDialog::Accepted || !saveSection(object, s, false))
+    if (runSectionDialog(object, s, false) == 0)
         return;
     if (auto* item = m_tree->currentItem())
         item->setText(0, QString::fromStdString(s.header.name.utf8()));

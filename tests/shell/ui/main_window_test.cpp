@@ -498,6 +498,54 @@ private slots:
         QCOMPARE(test::readBytes(m_dir->path() / "DATA/00003.OBJ/RAZ.SPS").size(), 12u);
     }
 
+    void aFailedSaveReopensTheEditorWithTheEdits() {
+        platform::WorkFolder folder(m_dir->path());
+        for (const char* name : {"- нет -", "Скважина", "Шурф"}) {
+            borehole::BoreholeType t;
+            t.name.setUtf8(name);
+            QVERIFY(borehole::AddBoreholeType(folder, t));
+        }
+        QTreeWidgetItem* list = nullptr;
+        for (QTreeWidgetItemIterator it(window().tree()); *it; ++it)
+            if ((*it)->text(0) == QStringLiteral("Список выработок обьекта") && (*it)->childCount())
+                list = *it;
+        window().tree()->setCurrentItem(list);
+        // A folder where the new file should go makes the write fail.
+        const auto blocker = m_dir->path() / "DATA/00003.OBJ/00000014.SKV";
+        std::filesystem::create_directories(blocker);
+        QStringList names;
+        auto fillAndSave = [&names](bool fill) {
+            QWidget* editor = QApplication::activeModalWidget();
+            QVERIFY(editor);
+            auto* name = editor->findChild<QLineEdit*>(QStringLiteral("name"));
+            if (fill) {
+                name->setText(QStringLiteral("Скв.20"));
+                editor->findChild<QLineEdit*>(QStringLiteral("depth"))
+                    ->setText(QStringLiteral("5"));
+                auto* type = editor->findChild<QComboBox*>(QStringLiteral("type"));
+                type->setFocus();
+                QTest::keyClick(type, Qt::Key_End);
+            }
+            names << name->text();
+            QTest::mouseClick(editor->findChild<QPushButton*>(QStringLiteral("save")),
+                              Qt::LeftButton);
+        };
+        QTimer::singleShot(0, this, [&] {
+            fillAndSave(true);
+            // The editor is back with what was typed; the way is now clear.
+            QTimer::singleShot(0, this, [&] {
+                std::filesystem::remove(blocker);
+                fillAndSave(false);
+            });
+        });
+        window().runCommand(cmd::kNewBorehole);
+        QCOMPARE(names, (QStringList{"Скв.20", "Скв.20"}));
+        QCOMPARE(m_sink.entries().size(), 1u); // the write error
+        QVERIFY(borehole::ReadBorehole(folder, 3, 14));
+        QCOMPARE(m_app->session().status().nextBoreholeNumber, 15); // one number, not two
+        QCOMPARE(window().tree()->currentItem()->text(0), QStringLiteral("Скв.20"));
+    }
+
     void viewAndPrintOnlyForSections() {
         itemOfKind(NodeKind::WorkingObject);
         window().runCommand(cmd::kView);
