@@ -2,9 +2,15 @@
 #include "borehole/borehole_record.h"
 #include "borehole/borehole_types.h"
 #include "borehole/validation.h"
+#include "connect/auto_connect.h"
+#include "connect/connection_file.h"
+#include "connect/connection_model.h"
+#include "connect/editing_rules.h"
+#include "connect/reconcile.h"
 #include "dict/consistency_type.h"
 #include "dict/mark_type.h"
 #include "dict/symbol.h"
+#include "platform/codepage.h"
 #include "platform/message_sink.h"
 #include "platform/numbers.h"
 #include "platform/work_folder.h"
@@ -16,6 +22,7 @@
 #include "shell/library_tree.h"
 #include "store/list_file.h"
 #include "store/project_store.h"
+#include "store/store_paths.h"
 
 #include <filesystem>
 #include <functional>
@@ -39,6 +46,9 @@ const char* const kUsageText =
     "       orvo [-C DIR] borehole show OBJ NUM       print a borehole with its tables\n"
     "       orvo [-C DIR] borehole validate OBJ NUM   check it; Data.err; exit 1 on errors\n"
     "       orvo [-C DIR] layout OBJ SEC  check a section's layout and print its sheets\n"
+    "       orvo [-C DIR] connect OBJ SEC [--auto] [--save]\n"
+    "                                the section's IGE connections merged with its boreholes\n"
+    "       orvo [-C DIR] areas OBJ SEC   the closed IGE areas traced from every borehole point\n"
     "\n"
     "DIR defaults to the current folder. Exit status: 0 done, 1 the data refuse, 2 usage.\n";
 
@@ -278,6 +288,117 @@ int cmdLayout(const Context& ctx) {
     return kOk;
 }
 
+// The model of a stored section merged with its connection file, as the viewer builds it.
+// The change report, if any, is printed first.
+orvo::Result<orvo::connect::ConnectionModel> mergedModel(const orvo::platform::WorkFolder& folder,
+                                                         std::int32_t object, std::int32_t number) {
+    auto section = orvo::section::ReadSection(folder, object, number);
+    if (!section)
+        return section.error();
+    auto model = orvo::connect::LoadSectionBoreholes(folder, object, section->boreholes);
+    if (!model)
+        return model.error();
+    orvo::platform::StreamMessageSink sink(std::cerr, orvo::platform::Answer::No);
+    if (auto st = orvo::connect::ReconcileConnections(folder, sink, *model, object, number); !st)
+        return st.error();
+    if (auto report = orvo::connect::TakeChangeReport(folder))
+        for (const auto& line : *report)
+            std::cout << line << '\n';
+    return model;
+}
+
+int cmdConnect(const Context& ctx) {
+    std::vector<std::string> plain;
+    bool autoConnect = false;
+    bool save = false;
+    for (const auto& a : ctx.args) {
+        if (a == "--auto")
+            autoConnect = true;
+        else if (a == "--save")
+            save = true;
+        else
+            plain.push_back(a);
+    }
+    if (plain.size() != 2)
+        return usage("connect OBJ SEC [--auto] [--save]");
+    const auto object = static_cast<std::int32_t>(orvo::platform::parseWholeNumber(plain[0]));
+    const auto number = static_cast<std::int32_t>(orvo::platform::parseWholeNumber(plain[1]));
+    orvo::platform::WorkFolder folder(ctx.dir);
+    orvo::store::ProjectStore store(folder);
+    // A working copy made here for reading only is removed again, as the viewer does.
+    const bool hadWorkingCopy = folder.exists(orvo::store::paths::kWorkSlo);
+    auto model = mergedModel(folder, object, number);
+    if (!model) {
+        if (!hadWorkingCopy)
+            folder.removeFile(orvo::store::paths::kWorkSlo);
+        return refuse(model.error());
+    }
+    if (autoConnect && orvo::connect::AutoConnectOffered(*model))
+        if (auto added = orvo::connect::AutoConnect(*model, orvo::connect::LineStyle::Straight, 1);
+            !added)
+            return refuse(added.error());
+    std::cout << "Выработок: " << model->boreholeCount() << ", номеров ИГЭ: " << model->igeCount()
+              << ", точек: " << model->pointCount() << ", линий: " << model->lineCount() << '\n';
+    int row = 0;
+    for (const auto& l : model->lines)
+        printRow(++row, {orvo::connect::describePoint(*model, l.from),
+                         orvo::connect::describePoint(*model, l.to),
+                         l.style == orvo::connect::LineStyle::Wavy ? "волнистая" : "прямая",
+                         l.visible ? "видимая" : "невидимая"});
+    if (save) {
+        // Through the working copy, as "Сохранить" of the section dialog moves it.
+        if (auto st = orvo::connect::SaveConnections(folder, *model); !st)
+            return refuse(st.error());
+        if (auto st = store.CopyWorkingCopiesBack(object, number); !st)
+            return refuse(st.error());
+    } else if (!hadWorkingCopy) {
+        folder.removeFile(orvo::store::paths::kWorkSlo);
+    }
+    return kOk;
+}
+
+int cmdAreas(const Context& ctx) {
+    if (ctx.args.size() != 2)
+        return usage("areas OBJ SEC");
+    const auto object = static_cast<std::int32_t>(orvo::platform::parseWholeNumber(ctx.args[0]));
+    const auto number = static_cast<std::int32_t>(orvo::platform::parseWholeNumber(ctx.args[1]));
+    orvo::platform::WorkFolder folder(ctx.dir);
+    const bool hadWorkingCopy = folder.exists(orvo::store::paths::kWorkSlo);
+    auto model = mergedModel(folder, object, number);
+    if (!hadWorkingCopy)
+        folder.removeFile(orvo::store::paths::kWorkSlo);
+    if (!model)
+        return refuse(model.error());
+    // The editor's model coordinates for a 1600 x 1000 drawing area showing the first boreholes.
+    auto map = orvo::connect::MakeScreenMapping(*model, 1600, 1000, 0,
+                                                std::min(3, model->boreholeCount()));
+    if (!map)
+        return refuse(map.error());
+    std::vector<orvo::connect::PointPosition> positions;
+    for (std::int32_t i = 0; i < model->pointCount(); ++i) {
+        const auto p = map->pointPos(*model, i);
+        positions.push_back({map->modelX(p), map->modelY(p)});
+    }
+    const orvo::connect::LinesByPoint lines(*model);
+    for (std::int32_t start = 0; start < model->boreholePointTotal(); ++start)
+        for (auto sense : {orvo::connect::Sense::Left, orvo::connect::Sense::Right}) {
+            auto area = orvo::connect::TraceArea(*model, lines, positions, start, sense);
+            if (!area)
+                continue;
+            std::string outline;
+            for (auto p : area->outline)
+                outline += (outline.empty() ? "" : " ") + std::to_string(p);
+            const auto& ige = model->igeNumbers[static_cast<std::size_t>(
+                std::clamp(area->ige, 0, model->igeCount() - 1))];
+            std::string igeText(ige.begin(), ige.end());
+            while (!igeText.empty() && igeText.back() == ' ')
+                igeText.pop_back();
+            printRow(start, {sense == orvo::connect::Sense::Left ? "влево" : "вправо",
+                             orvo::platform::cp1251ToUtf8(igeText), outline});
+        }
+    return kOk;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -303,7 +424,8 @@ int main(int argc, char** argv) {
 
     const std::map<std::string, std::function<int(const Context&)>> commands = {
         {"init", cmdInit},         {"tree", cmdTree},     {"dict", cmdDict},
-        {"borehole", cmdBorehole}, {"layout", cmdLayout},
+        {"borehole", cmdBorehole}, {"layout", cmdLayout}, {"connect", cmdConnect},
+        {"areas", cmdAreas},
     };
     const auto it = commands.find(command);
     if (it == commands.end())

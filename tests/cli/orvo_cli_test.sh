@@ -72,6 +72,18 @@ check "a one-borehole section is refused" test "$rc" = 1
 check "with the message, line breaks kept" grep -q '^меньше 2-х выработок$' "$work/err.txt"
 cp "$work/dat.bak" "$dat"
 
+# Connections: automatic connection saved through the working copy, read back unchanged.
+"$orvo" -C "$work/w" connect 1 2 --auto --save >"$work/conn1.txt"
+check "connect --auto --save succeeds" test "$?" = 0
+check "the section's connection file is written" test -s "$work/w/DATA/00001.OBJ/000002.SLO"
+check "no working copy is left behind" test ! -e "$work/w/WORK.SLO"
+"$orvo" -C "$work/w" connect 1 2 >"$work/conn2.txt"
+check "read back: same counts and lines" cmp -s "$work/conn1.txt" "$work/conn2.txt"
+check "lines are listed" grep -q $'^1\tТочка: Устье выработки\t' "$work/conn2.txt"
+check "a reading run leaves no working copy" test ! -e "$work/w/WORK.SLO"
+check "areas are traced" test "$("$orvo" -C "$work/w" areas 1 2 | grep -c $'\tвправо\t')" -ge 4
+check "connect needs OBJ and SEC" test "$(status_of "$orvo" -C "$work/w" connect 1)" = 2
+
 check "unknown dictionary is a usage error" test "$(status_of "$orvo" -C "$work/w" dict nope)" = 2
 
 check "init twice refuses with 1" test "$(status_of "$orvo" init "$work/w")" = 1
