@@ -2,13 +2,20 @@
 #include "borehole/borehole_record.h"
 #include "borehole/borehole_types.h"
 #include "borehole/validation.h"
+#include "connect/auto_connect.h"
+#include "connect/connection_file.h"
+#include "connect/editing_rules.h"
+#include "connect/reconcile.h"
 #include "dict/mark_type.h"
 #include "dict/symbol.h"
+#include "platform/codepage.h"
 #include "section/drawing_form.h"
+#include "section/section_record.h"
 #include "section/settings_lists.h"
 #include "seed/seed.h"
 #include "shell/library_tree.h"
 #include "store/project_store.h"
+#include "store/store_paths.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -160,4 +167,124 @@ TEST(Seed, BrokenDefinitionsLeaveNoHalfMadeDatabase) {
         ASSERT_FALSE(st) << defs;
         EXPECT_TRUE(std::filesystem::is_empty(dir.path())) << defs;
     }
+}
+
+namespace {
+
+// Model coordinates of the whole section as the connection editor places them.
+std::vector<connect::PointPosition> sectionPositions(const connect::ConnectionModel& m) {
+    auto map = connect::MakeScreenMapping(m, 4000, 4000, 0, m.boreholeCount());
+    std::vector<connect::PointPosition> out;
+    if (!map)
+        return out;
+    for (std::int32_t i = 0; i < m.pointCount(); ++i) {
+        const auto s = map->pointPos(m, i);
+        out.push_back({map->modelX(s), map->modelY(s)});
+    }
+    return out;
+}
+
+std::vector<connect::TracedArea> allAreas(const connect::ConnectionModel& m) {
+    const auto positions = sectionPositions(m);
+    const connect::LinesByPoint lines(m);
+    std::vector<connect::TracedArea> areas;
+    for (std::int32_t p = 0; p < m.boreholePointTotal(); ++p)
+        for (auto sense : {connect::Sense::Right, connect::Sense::Left})
+            if (auto area = connect::TraceArea(m, lines, positions, p, sense))
+                areas.push_back(std::move(*area));
+    return areas;
+}
+
+std::string igeOf(const connect::ConnectionModel& m, std::int32_t ige) {
+    const auto& name = m.igeNumbers[static_cast<std::size_t>(ige)];
+    auto text = platform::cp1251ToUtf8(std::string(name.begin(), name.end()));
+    return text.substr(0, text.find_last_not_of(' ') + 1);
+}
+
+} // namespace
+
+TEST(Seed, DemoSectionsCarryConnectionsWithClosedAreas) {
+    TempDir dir;
+    ASSERT_TRUE(seed::InitWorkingFolder(dir.path(), seed::builtinDefinitions()));
+    platform::WorkFolder folder(dir.path());
+    std::vector<std::vector<connect::TracedArea>> bySection;
+    std::vector<connect::ConnectionModel> models;
+    for (const std::int32_t number : {1, 2}) {
+        auto sec = section::ReadSection(folder, 1, number);
+        ASSERT_TRUE(sec);
+        auto fresh = connect::LoadSectionBoreholes(folder, 1, sec->boreholes);
+        ASSERT_TRUE(fresh);
+        auto stored = connect::ReadConnections(folder, store::paths::sectionFile(1, number, "SLO"));
+        ASSERT_FALSE(stored.missing);
+        ASSERT_TRUE(stored.model);
+        // The stored file matches the boreholes as they are, so merging reports nothing.
+        auto report = connect::mergeConnections(*fresh, *stored.model);
+        ASSERT_TRUE(report);
+        EXPECT_TRUE(report->empty());
+        EXPECT_EQ(fresh->points, stored.model->points);
+        // Merging may carry the lines in another order; none is lost or changed.
+        auto key = [](const connect::ConnectionLine& l) { return std::pair(l.from, l.to); };
+        auto sorted = [&](std::vector<connect::ConnectionLine> v) {
+            std::sort(v.begin(), v.end(), [&](auto& a, auto& b) { return key(a) < key(b); });
+            return v;
+        };
+        EXPECT_EQ(sorted(fresh->lines), sorted(stored.model->lines));
+        bySection.push_back(allAreas(*fresh));
+        models.push_back(std::move(*fresh));
+    }
+    // Section 1-1 is joined automatically; borehole 4 is too shallow to close "3б" and "4".
+    EXPECT_GE(bySection[0].size(), 10u);
+    // In section 2-2 "3а" wedges out between boreholes 5 and 6: its area closes through a node
+    // on the base of "2", and "3б" and "4" close past the wedge.
+    const auto& m = models[1];
+    bool wedge = false;
+    for (const auto& area : bySection[1]) {
+        const auto& first = m.points[static_cast<std::size_t>(area.outline.front())];
+        bool throughNode = false;
+        for (auto p : area.outline)
+            throughNode = throughNode ||
+                          m.points[static_cast<std::size_t>(p)].kind == connect::PointKind::Node;
+        if (throughNode && igeOf(m, area.ige) == "3а") {
+            wedge = true;
+            EXPECT_EQ(area.areaCount(), 4);
+            EXPECT_EQ(m.boreholes[static_cast<std::size_t>(first.borehole)].fileNumber, 5);
+        }
+    }
+    EXPECT_TRUE(wedge);
+    std::vector<std::string> rightOfFive;
+    for (const auto& area : bySection[1]) {
+        const auto& first = m.points[static_cast<std::size_t>(area.outline.front())];
+        const auto& next = m.points[static_cast<std::size_t>(area.outline[1])];
+        if (first.borehole == 4 && (next.borehole == 5 || next.isFree()))
+            rightOfFive.push_back(igeOf(m, area.ige));
+    }
+    EXPECT_EQ(rightOfFive, (std::vector<std::string>{"1", "2", "3а", "3б", "4"}));
+}
+
+TEST(Seed, LensDefinitionClosesTheLensAndTheLayerAroundIt) {
+    TempDir dir;
+    // Borehole 1 meets a lens of "Л" inside "А"; borehole 2 goes through "А" alone.
+    const char* defs = R"({"sectionDefaults": {"horizontalScale": 200},
+        "objects": [{"number": 1, "shortName": "А",
+          "boreholes": [
+            {"number": 1, "name": "1", "x": 0, "elevation": 100, "depth": 10, "type": 1,
+             "ige": [["П", 1, 0], ["А", 3, 0], ["Л", 4.5, 0], ["А", 7, 0], ["Б", 10, 0]]},
+            {"number": 2, "name": "2", "x": 30, "elevation": 99.5, "depth": 10, "type": 1,
+             "ige": [["П", 1.2, 0], ["А", 6.5, 0], ["Б", 10, 0]]}],
+          "sections": [{"number": 1, "name": "Л", "boreholes": [1, 2], "verticalScale": 100,
+            "horizontalScale": 200, "sheetHeightMm": 297, "sheetWidthMm": 420,
+            "connections": {"lenses": [{"borehole": 1, "ige": "Л", "reach": 0.4}]}}]}]})";
+    ASSERT_TRUE(seed::InitWorkingFolder(dir.path(), defs));
+    platform::WorkFolder folder(dir.path());
+    auto stored = connect::ReadConnections(folder, store::paths::sectionFile(1, 1, "SLO"));
+    ASSERT_TRUE(stored.model);
+    const auto& m = *stored.model;
+    std::vector<std::pair<std::string, std::int32_t>> areas;
+    for (const auto& area : allAreas(m))
+        areas.emplace_back(igeOf(m, area.ige), area.areaCount());
+    // "А" runs around the lens: down borehole 2, back to the base of the lower "А", up past the
+    // lens and around its bend point.
+    EXPECT_EQ(areas, (std::vector<std::pair<std::string, std::int32_t>>{
+                         {"П", 5}, {"А", 8}, {"Л", 4}, {"Б", 5}}));
+    EXPECT_EQ(m.points.back().kind, connect::PointKind::Bend);
 }
