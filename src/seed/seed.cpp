@@ -7,6 +7,7 @@
 #include "connect/connection_file.h"
 #include "connect/connection_model.h"
 #include "connect/editing_rules.h"
+#include "connect/reconcile.h"
 #include "dict/consistency_type.h"
 #include "dict/mark_type.h"
 #include "dict/symbol.h"
@@ -269,8 +270,14 @@ Status writeConnections(const store::ProjectStore& store, std::int32_t object,
     for (const auto& l : def.value("lenses", json::array()))
         if (auto st = addLens(*model, number, l); !st)
             return st;
+    // Stored in the order a merge gives, so the first viewing finds nothing to change.
+    auto canonical = connect::LoadSectionBoreholes(store.folder(), object, sec.boreholes);
+    if (!canonical)
+        return canonical.error();
+    if (auto report = connect::mergeConnections(*canonical, *model); !report)
+        return report.error();
     return store.folder().writeAtomic(store::paths::sectionFile(object, number, "SLO"),
-                                      connect::connectionBytes(*model));
+                                      connect::connectionBytes(*canonical));
 }
 
 Status writeSections(const store::ProjectStore& store, std::int32_t object, const json& obj,

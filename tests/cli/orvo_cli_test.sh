@@ -82,6 +82,7 @@ check "read back: same counts and lines" cmp -s "$work/conn1.txt" "$work/conn2.t
 check "lines are listed" grep -q $'^1\tТочка: Устье выработки\t' "$work/conn2.txt"
 check "a reading run leaves no working copy" test ! -e "$work/w/WORK.SLO"
 check "areas are traced" test "$("$orvo" -C "$work/w" areas 1 2 | grep -c $'\tвправо\t')" -ge 4
+check "the demo lens closes (a three-point outline)" grep -qE $'\t4\t[0-9]+ [0-9]+ [0-9]+ [0-9]+$' <("$orvo" -C "$work/w" areas 1 1)
 check "connect needs OBJ and SEC" test "$(status_of "$orvo" -C "$work/w" connect 1)" = 2
 
 check "unknown dictionary is a usage error" test "$(status_of "$orvo" -C "$work/w" dict nope)" = 2
