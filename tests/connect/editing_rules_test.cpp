@@ -1,4 +1,5 @@
 // Tests of the connection editor's operations: mapping, hit testing, drawing, deleting, point mode.
+#include "connect/connection_file.h"
 #include "connect/editing_rules.h"
 #include "connect_fixture.h"
 
@@ -580,6 +581,14 @@ TEST(EditingProperty, RandomOperationsKeepTheInvariants) {
             expectInvariants(m, s);
             if (::testing::Test::HasFatalFailure())
                 FAIL() << "round " << round << " step " << step << ": " << s.status;
+            // Whatever the edits made is a file that reads back byte for byte.
+            if (step % 50 == 49) {
+                const auto bytes = connectionBytes(m);
+                auto back = parseConnections(bytes, "SLO");
+                ASSERT_TRUE(back) << "round " << round << " step " << step << ": "
+                                  << back.error().text;
+                ASSERT_EQ(connectionBytes(*back), bytes) << "round " << round << " step " << step;
+            }
         }
         EXPECT_GT(lines, 0) << "round " << round << " never drew a line";
     }
