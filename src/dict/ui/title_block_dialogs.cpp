@@ -272,15 +272,22 @@ void TitleBlocksDialog::remove() {
     m_list->setCurrentRow(0);
 }
 
-void TitleBlocksDialog::view() {
+std::optional<TitleBlock> TitleBlocksDialog::selectedBlock() {
     const int slot = selectedSlot();
     if (slot <= 0)
-        return;
+        return std::nullopt; // the template is neither viewed nor printed
     auto block = ReadTitleBlock(m_folder, slot);
     if (!block) {
         m_sink.report(block.error());
-        return;
+        return std::nullopt;
     }
+    return std::move(*block);
+}
+
+void TitleBlocksDialog::view() {
+    const auto block = selectedBlock();
+    if (!block)
+        return;
     QDialog d(this);
     d.setWindowTitle(QStringLiteral("Просмотр штампа - ") + selectedName());
     auto* layout = new QVBoxLayout(&d);
@@ -292,14 +299,9 @@ void TitleBlocksDialog::view() {
 }
 
 void TitleBlocksDialog::print() {
-    const int slot = selectedSlot();
-    if (slot <= 0)
+    const auto block = selectedBlock();
+    if (!block)
         return;
-    auto block = ReadTitleBlock(m_folder, slot);
-    if (!block) {
-        m_sink.report(block.error());
-        return;
-    }
     QDialog d(this);
     d.setWindowTitle(QStringLiteral("Печать штампа - ") + selectedName());
     auto* form = new QFormLayout(&d);

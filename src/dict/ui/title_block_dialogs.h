@@ -56,6 +56,8 @@ private:
     // Runs the editor on a loaded edit; returns the slot saved into, if any.
     std::optional<int> runEditor(TitleBlockEdit& edit, std::optional<int> slot);
     QString selectedName() const;
+    // The selected block read from its file; nothing (with the error shown) when it cannot be.
+    std::optional<TitleBlock> selectedBlock();
 
     const platform::WorkFolder& m_folder;
     platform::MessageSink& m_sink;
