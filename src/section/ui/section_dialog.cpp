@@ -1,6 +1,7 @@
 // Widgets of the section dialog and of "Параметры разрезов"; the list rules and scale texts are
 // in section/section_rules.
 #include "section/ui/section_dialog.h"
+#include "connect/ui/connection_editor.h"
 
 #include "dict/title_block.h"
 #include "platform/codepage.h"
@@ -174,7 +175,8 @@ SectionDialog::SectionDialog(const store::ProjectStore& store, std::int32_t obje
                              Section& section, bool isNew, platform::MessageSink& sink,
                              dict::ui::TitleBlockPrintMargins& margins, QWidget* parent)
     : QDialog(parent), m_store(store), m_object(object), m_section(section),
-      m_header(section.header), m_list(section.boreholes), m_sink(sink), m_margins(margins) {
+      m_header(section.header), m_list(section.boreholes), m_sink(sink), m_margins(margins),
+      m_isNew(isNew) {
     setObjectName(QStringLiteral("sectionDialog"));
     setWindowTitle(isNew ? QStringLiteral("Новый разрез")
                          : QStringLiteral("Разрез: ") + qs(m_header.name.utf8()));
@@ -294,9 +296,9 @@ void SectionDialog::buildControls() {
     closing->addWidget(cancel);
     layout->addLayout(closing, 4, 0, 1, 2);
 
-    for (auto* b :
-         {connectIge, describeIge, editDrawing, view, print, exportDrawing, exportDrawingMore})
+    for (auto* b : {describeIge, editDrawing, view, print, exportDrawing, exportDrawingMore})
         connect(b, &QPushButton::clicked, this, &SectionDialog::notAvailable);
+    connect(connectIge, &QPushButton::clicked, this, &SectionDialog::onConnectIge);
     connect(save, &QPushButton::clicked, this, &SectionDialog::onSave);
     connect(cancel, &QPushButton::clicked, this, &SectionDialog::reject);
     connect(scales, &QPushButton::clicked, this, [this] {
@@ -464,6 +466,17 @@ void SectionDialog::updateButtons() {
     m_up->setEnabled(state.up);
     m_down->setEnabled(state.down);
     m_insert->setEnabled(state.insert);
+}
+
+void SectionDialog::onConnectIge() {
+    // A new section has no stored connection file yet.
+    const auto stored = m_isNew ? std::nullopt : std::optional(m_section.header.number);
+    if (m_editConnections) {
+        m_editConnections(m_list.numbers(), stored);
+        return;
+    }
+    connect::ui::EditConnections(m_store.folder(), m_sink, m_object, stored, m_list.numbers(),
+                                 this);
 }
 
 void SectionDialog::notAvailable() {

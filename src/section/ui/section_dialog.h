@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QComboBox;
@@ -38,6 +39,11 @@ public:
 
     // Replaces the "Внимание" question (tests, or a caller with its own box).
     void setLeaveQuestion(std::function<bool()> ask) { m_askLeave = std::move(ask); }
+    // Replaces the connection editor (tests): called with the current borehole list and the
+    // stored section number (none for a new section).
+    using ConnectionEditor =
+        std::function<void(const std::vector<std::int32_t>&, std::optional<std::int32_t>)>;
+    void setConnectionEditor(ConnectionEditor edit) { m_editConnections = std::move(edit); }
     // True when ListForm.sps could not be read: the fatal message has been shown and the caller
     // is to end the program.
     bool hadFatalError() const { return m_fatal; }
@@ -56,6 +62,7 @@ private:
     void onSheetFormatChosen();
     void onSave();
     void notAvailable();
+    void onConnectIge();
 
     const store::ProjectStore& m_store;
     std::int32_t m_object;
@@ -65,6 +72,8 @@ private:
     platform::MessageSink& m_sink;
     dict::ui::TitleBlockPrintMargins& m_margins;
     std::function<bool()> m_askLeave;
+    ConnectionEditor m_editConnections;
+    bool m_isNew = false;
     bool m_fatal = false;
     std::vector<SheetFormat> m_formats;
     int m_objectBoreholes = 0;
