@@ -361,14 +361,46 @@ private slots:
         auto d = open(db, s);
         click(*d, "exportData");
         QVERIFY(db.sink.empty());
-        for (const char* name : {"connectIge", "describeIge", "editDrawing", "view", "print",
-                                 "exportDrawing", "exportDrawingMore"}) {
+        for (const char* name : {"describeIge", "editDrawing", "view", "print", "exportDrawing",
+                                 "exportDrawingMore"}) {
             db.sink.clear();
             click(*d, name);
             QCOMPARE(db.sink.entries().size(), std::size_t(1));
             QCOMPARE(db.sink.entries()[0].caption, std::string("Information"));
             QCOMPARE(db.sink.entries()[0].text, std::string("Эта функция пока недоступна."));
         }
+    }
+
+    // The connection editor gets the list as it stands in the dialog, and the stored section
+    // only when there is one.
+    void connectionEditorGetsTheCurrentList() {
+        Db db;
+        for (const bool isNew : {false, true}) {
+            Section s = db.section();
+            s.boreholes = {12, 11};
+            auto d = open(db, s, isNew);
+            std::vector<std::int32_t> got;
+            std::optional<std::int32_t> stored{-1};
+            d->setConnectionEditor(
+                [&](const std::vector<std::int32_t>& list, std::optional<std::int32_t> number) {
+                    got = list;
+                    stored = number;
+                });
+            child<QListWidget>(*d, "sectionBoreholes")->setCurrentRow(1);
+            click(*d, "remove");
+            click(*d, "connectIge");
+            QCOMPARE(got, (std::vector<std::int32_t>{12}));
+            QCOMPARE(stored, isNew ? std::nullopt : std::optional<std::int32_t>(5));
+        }
+        // Without a stand-in the editor itself refuses a single borehole.
+        Section s = db.section();
+        s.boreholes = {12};
+        auto d = open(db, s);
+        db.sink.clear();
+        click(*d, "connectIge");
+        QCOMPARE(db.sink.entries().size(), std::size_t(1));
+        QCOMPARE(db.sink.entries()[0].caption, std::string("Stop"));
+        QVERIFY(!db.store.HasWorkingCopies());
     }
 
     void defaultsAreSavedToTheirFile() {
