@@ -4,6 +4,8 @@
 #include "connect/auto_connect.h"
 #include "connect/connection_model.h"
 #include "connect/editing_rules.h"
+#include "connect/editor_session.h"
+#include "platform/message_sink.h"
 #include "store/project_store.h"
 #include "support/db_builder.h"
 
@@ -171,10 +173,67 @@ void BM_LoadConnectTrace(benchmark::State& state) {
     state.counters["areas"] = areas;
 }
 
+// What one repaint of the editor prepares: every area traced and the picture of 3 boreholes.
+void BM_EditorScene(benchmark::State& state) {
+    const Database& db = database();
+    if (!ready(state, db))
+        return;
+    auto model = connect::LoadSectionBoreholes(db.folder, 1, db.boreholes);
+    if (!model || !connect::AutoConnect(*model, connect::LineStyle::Straight, 1)) {
+        state.SkipWithError("model not built");
+        return;
+    }
+    connect::EditorSession session(std::move(*model));
+    session.resize(1600, 900);
+    std::size_t areas = 0;
+    for (auto _ : state) {
+        const auto scene = session.scene();
+        areas = scene.areas.size();
+        benchmark::DoNotOptimize(scene.lines.data());
+    }
+    state.counters["areas"] = static_cast<double>(areas);
+}
+
+// One undoable edit on the big model: the step is recorded by copying points and lines.
+void BM_EditorEditWithUndo(benchmark::State& state) {
+    const Database& db = database();
+    if (!ready(state, db))
+        return;
+    auto model = connect::LoadSectionBoreholes(db.folder, 1, db.boreholes);
+    if (!model || !connect::AutoConnect(*model, connect::LineStyle::Straight, 1)) {
+        state.SkipWithError("model not built");
+        return;
+    }
+    connect::EditorSession session(std::move(*model));
+    session.resize(1600, 900);
+    platform::RecordingMessageSink sink;
+    session.run(connect::EditorCommand::SelectLine, sink);
+    const auto* map = session.mapping();
+    const auto& m = session.model();
+    // Select the first line by the pixel hit testing takes for it.
+    const auto a = map->pointPos(m, m.lines[0].from);
+    const auto b = map->pointPos(m, m.lines[0].to);
+    for (int y = std::min(a.y, b.y) - 2; y <= std::max(a.y, b.y) + 2; ++y)
+        if (connect::hitLine(m, *map, {(a.x + b.x) / 2, y}) == 0)
+            session.leftDown({(a.x + b.x) / 2, y});
+    if (session.state().selectedLine != 0) {
+        state.SkipWithError("line not selected");
+        return;
+    }
+    bool wavy = true;
+    for (auto _ : state) {
+        session.run(wavy ? connect::EditorCommand::WavyLine : connect::EditorCommand::StraightLine,
+                    sink);
+        wavy = !wavy;
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_LoadSectionBoreholes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AutoConnect)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TraceAllAreas)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadConnectTrace)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditorScene)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditorEditWithUndo)->Unit(benchmark::kMicrosecond);
 BENCHMARK_MAIN();

@@ -280,6 +280,26 @@ TEST(EditorUndo, StepsRestoreModelAndSelection) {
     EXPECT_EQ(s.model().lineCount(), 0);
 }
 
+TEST(EditorUndo, KeepsTheLatestFiveHundredSteps) {
+    auto s = opened(2);
+    s.run(EditorCommand::AutoBuild, sink);
+    s.run(EditorCommand::SelectLine, sink);
+    const auto a = at(s, 0, 0);
+    const auto b = at(s, 1, 0);
+    ASSERT_TRUE(s.leftDown({(a.x + b.x) / 2, a.y}));
+    for (int i = 0; i < 600; ++i)
+        s.run(i % 2 == 0 ? EditorCommand::WavyLine : EditorCommand::StraightLine, sink);
+    int undone = 0;
+    while (s.run(EditorCommand::Undo, sink))
+        ++undone;
+    EXPECT_EQ(undone, 500);
+    EXPECT_EQ(s.model().lineCount(), 4); // the automatic connection itself was dropped
+    int redone = 0;
+    while (s.run(EditorCommand::Redo, sink))
+        ++redone;
+    EXPECT_EQ(redone, 500);
+}
+
 TEST(EditorUndo, AMoveIsOneStepAndACancelledMoveStillCounts) {
     auto s = opened(3);
     s.run(EditorCommand::AutoBuild, sink);

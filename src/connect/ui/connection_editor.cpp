@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <new>
 
 namespace orvo::connect::ui {
 
@@ -91,7 +92,20 @@ QRect DrawingArea::area() const {
 void DrawingArea::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     const auto a = area();
-    m_session.resize(std::max(0, a.width()), std::max(0, a.height()));
+    try {
+        m_session.resize(std::max(0, a.width()), std::max(0, a.height()));
+    } catch (const std::bad_alloc&) {
+        m_session.resize(0, 0); // no mapping: the area stays empty
+        reportMemory();
+    }
+}
+
+void DrawingArea::reportMemory() {
+    if (m_memoryReported)
+        return;
+    m_memoryReported = true;
+    // Boxes are not shown from inside a paint or a resize.
+    QTimer::singleShot(0, this, [this] { emit outOfMemory(); });
 }
 
 void DrawingArea::paintEvent(QPaintEvent*) {
@@ -106,7 +120,13 @@ void DrawingArea::paintEvent(QPaintEvent*) {
     p.fillRect(a, Qt::white);
     p.setClipRect(a);
     p.translate(a.topLeft());
-    const Scene scene = m_session.scene();
+    Scene scene;
+    try {
+        scene = m_session.scene();
+    } catch (const std::bad_alloc&) {
+        reportMemory();
+        return;
+    }
 
     p.setPen(Qt::NoPen);
     p.setBrush(areaBrush());
@@ -156,11 +176,8 @@ void DrawingArea::paintEvent(QPaintEvent*) {
         p.setPen(QPen(Qt::red, 1));
         p.drawLine(qp(scene.rubberBand->a), qp(scene.rubberBand->b));
     }
-    if (scene.areasFailed && !m_memoryReported) {
-        m_memoryReported = true;
-        // Boxes are not shown from inside a paint.
-        QTimer::singleShot(0, this, [this] { emit outOfMemory(); });
-    }
+    if (scene.areasFailed)
+        reportMemory();
 }
 
 std::optional<ScreenPos> DrawingArea::position(const QMouseEvent* event) const {

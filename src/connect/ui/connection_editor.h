@@ -48,6 +48,8 @@ private:
     // no segment or move holds it; while one does, positions are kept inside the area.
     std::optional<ScreenPos> position(const QMouseEvent* event) const;
     void after(bool repaint);
+    // "Недостаточно памяти" once, after the current event.
+    void reportMemory();
 
     EditorSession& m_session;
     bool m_grabbing = false;

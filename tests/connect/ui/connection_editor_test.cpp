@@ -198,22 +198,38 @@ private slots:
         QCOMPARE(model().pointCount(), model().boreholePointTotal());
     }
 
+    // Borehole 2 of the demo has a lens of "4" inside "3а" (rows 3 and 4): closing it with a
+    // pinch-out point that a second line turns into a bend makes the lens a filled area.
     void drawsAPinchOutAndALens() {
         open({1, 2, 3, 4});
-        // Pinch-out: from the base of the first layer of borehole 1 into the ground.
-        const auto a = pointAt(0, 2);
-        const auto b = pointAt(1, 2);
-        click(a);
-        click({(a.x + b.x) / 2, (a.y + b.y) / 2});
+        const auto top = pointAt(1, 3);
+        const auto bottom = pointAt(1, 4);
+        const auto next = pointAt(2, 3);
+        const ScreenPos tip{top.x + (next.x - top.x) / 3, (top.y + bottom.y) / 2};
+        click(top);
+        click(tip);
         QCOMPARE(comment(), QStringLiteral("Висячка создана"));
         const auto pinch = model().pointCount() - 1;
         QCOMPARE(model().points[pinch].kind, connect::PointKind::PinchOut);
-        // A second line from the pinch-out's point makes it a bend.
+        QCOMPARE(model().points[pinch].borehole, 1);
+        QVERIFY(m_session->scene().areas.empty()); // an open boundary closes nothing
         click(freePoint(pinch));
-        click(pointAt(1, 3));
+        click(bottom);
         QCOMPARE(comment(), QStringLiteral("Создан отрезок"));
         QCOMPARE(model().points[pinch].kind, connect::PointKind::Bend);
         QCOMPARE(model().lineCount(), 2);
+        const auto areas = m_session->scene().areas;
+        QCOMPARE(areas.size(), std::size_t(1));
+        QCOMPARE(areas[0].outline.size(), std::size_t(4)); // top, bend, bottom, top
+        QCOMPARE(areas[0].ige, model().boreholes[1].rowIge[4]);
+        // Inside the lens the fill pattern shows.
+        const QImage img = drawing()->grab().toImage();
+        const int x0 = top.x + (tip.x - top.x) / 4;
+        bool patterned = false;
+        for (int x = x0; x < x0 + 8; ++x)
+            for (int y = tip.y - 1; y <= tip.y + 1; ++y)
+                patterned = patterned || img.pixelColor(widgetPos({x, y})) != QColor(Qt::white);
+        QVERIFY(patterned);
     }
 
     void autoConnectionThenDeleteAll() {
