@@ -146,12 +146,25 @@ bool EditorSession::setView(std::int32_t firstShown, std::int32_t shown) {
     m_firstShown = firstShown;
     m_shown = shown;
     m_map.reset();
-    if (m_width <= 0 || m_height <= 0)
-        return false;
-    auto map = MakeScreenMapping(m_model, m_width, m_height, m_firstShown, m_shown);
-    if (map)
-        m_map = std::move(*map);
+    if (m_width > 0 && m_height > 0) {
+        auto map = MakeScreenMapping(m_model, m_width, m_height, m_firstShown, m_shown);
+        if (map)
+            m_map = std::move(*map);
+    }
+    // Without a mapping no mouse event can end a drag: it ends here.
+    if (!m_map)
+        endCapture();
     return m_map.has_value();
+}
+
+void EditorSession::endCapture() {
+    if (!m_state.dragging)
+        return;
+    m_state.dragging = false;
+    m_state.startPoint = -1;
+    if (m_moveStart)
+        recordIfChanged(std::move(*m_moveStart));
+    m_moveStart.reset();
 }
 
 bool EditorSession::navigate(std::int32_t firstShown) {
@@ -171,8 +184,12 @@ EditorSession::Snapshot EditorSession::capture(std::string_view action) const {
 void EditorSession::restore(const Snapshot& s) {
     m_model.points = s.points;
     m_model.lines = s.lines;
-    m_state.selectedLine = s.selectedLine < m_model.lineCount() ? s.selectedLine : -1;
-    m_state.selectedPoint = s.selectedPoint < m_model.pointCount() ? s.selectedPoint : -1;
+    // Only the current mode's kind of selection comes back: drawing mode selects nothing.
+    const bool lineMode = m_state.mode == EditMode::SelectLine;
+    const bool pointMode = m_state.mode == EditMode::Point;
+    m_state.selectedLine = lineMode && s.selectedLine < m_model.lineCount() ? s.selectedLine : -1;
+    m_state.selectedPoint =
+        pointMode && s.selectedPoint < m_model.pointCount() ? s.selectedPoint : -1;
     m_state.hoverLine = m_state.hoverPoint = m_state.startPoint = -1;
     m_state.dragging = false;
 }
@@ -195,19 +212,25 @@ void EditorSession::recordIfChanged(Snapshot before) {
     m_undo.erase(m_undo.begin(), m_undo.begin() + static_cast<std::ptrdiff_t>(drop));
 }
 
+// An operation that runs out of memory half way leaves the model as it was before it.
 template <class F> bool EditorSession::edit(std::string_view action, F&& op) {
     auto before = capture(action);
-    const bool changed = op();
-    recordIfChanged(std::move(before));
-    return changed;
+    try {
+        const bool changed = op();
+        recordIfChanged(before);
+        return changed;
+    } catch (const std::bad_alloc&) {
+        restore(before);
+        throw;
+    }
 }
 
 bool EditorSession::undo() {
     if (!canUndo())
         return false;
+    m_redo.push_back(capture(m_undo.back().action));
     auto step = std::move(m_undo.back());
     m_undo.pop_back();
-    m_redo.push_back(capture(step.action));
     restore(step);
     m_state.status = "Отменено: " + step.action;
     return true;
@@ -216,9 +239,9 @@ bool EditorSession::undo() {
 bool EditorSession::redo() {
     if (!canRedo())
         return false;
+    m_undo.push_back(capture(m_redo.back().action));
     auto step = std::move(m_redo.back());
     m_redo.pop_back();
-    m_undo.push_back(capture(step.action));
     restore(step);
     m_state.status = "Повторено: " + step.action;
     return true;
@@ -227,18 +250,13 @@ bool EditorSession::redo() {
 bool EditorSession::run(EditorCommand c, platform::MessageSink& sink) {
     const auto count = m_model.boreholeCount();
     Editor ed{m_model, m_map ? *m_map : noMapping(), m_state};
-    // Commands that renumber points end a pending segment first: its start may move.
-    switch (c) {
-    case EditorCommand::DeleteLine:
-    case EditorCommand::DeleteAllLines:
-    case EditorCommand::DeletePoint:
-    case EditorCommand::AutoBuild:
-        if (m_state.mode == EditMode::Draw)
-            ed.cancelDrag();
-        break;
-    default:
-        break;
-    }
+    // A point being moved stops where it is before anything else happens, so the move is its
+    // own undo step. A pending segment survives navigation and the settings, but not commands
+    // that renumber points: its start could move.
+    if (m_state.mode == EditMode::Point && c != EditorCommand::Exit)
+        endCapture();
+    if (c == EditorCommand::DeleteLine || c == EditorCommand::DeletePoint)
+        endCapture();
     switch (c) {
     case EditorCommand::ToBegin:
         return navigate(0);

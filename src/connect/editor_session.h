@@ -160,6 +160,9 @@ public:
     bool rightDown(ScreenPos c);
     // A segment is pending or a point is being moved: the window keeps the cursor inside.
     bool capturing() const { return m_state.dragging; }
+    // Ends a pending segment or a point move where it stands (the window does this before it
+    // shows a box or loses its drawing area).
+    void endCapture();
 
     bool canUndo() const { return !m_state.dragging && !m_undo.empty(); }
     bool canRedo() const { return !m_state.dragging && !m_redo.empty(); }

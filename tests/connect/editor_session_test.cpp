@@ -39,8 +39,6 @@ ConnectionModel section(std::int32_t n) {
     return m;
 }
 
-platform::RecordingMessageSink sink;
-
 EditorSession opened(std::int32_t boreholes, std::int32_t width = 800, std::int32_t height = 600) {
     EditorSession s(section(boreholes));
     s.resize(width, height);
@@ -67,6 +65,7 @@ TEST(EditorView, OpensOnThreeOrTwoBoreholes) {
 }
 
 TEST(EditorView, NavigationAndDisplayCountKeepTheViewInsideTheSection) {
+    platform::RecordingMessageSink sink;
     auto s = opened(5);
     EXPECT_FALSE(s.run(EditorCommand::ToLeft, sink)); // nothing left of the first
     EXPECT_TRUE(s.run(EditorCommand::ToEnd, sink));
@@ -103,6 +102,7 @@ TEST(EditorView, NavigationAndDisplayCountKeepTheViewInsideTheSection) {
 }
 
 TEST(EditorView, WithoutADrawingAreaMouseInputIsIgnored) {
+    platform::RecordingMessageSink sink;
     EditorSession s(section(3));
     EXPECT_EQ(s.mapping(), nullptr);
     EXPECT_FALSE(s.leftDown({10, 10}));
@@ -116,6 +116,7 @@ TEST(EditorView, WithoutADrawingAreaMouseInputIsIgnored) {
 }
 
 TEST(EditorToolbar, StatesFollowModeSelectionAndLines) {
+    platform::RecordingMessageSink sink;
     auto s = opened(3);
     auto t = s.toolbar();
     EXPECT_TRUE(t.isPressed(EditorCommand::Draw));
@@ -166,6 +167,7 @@ TEST(EditorToolbar, StatesFollowModeSelectionAndLines) {
 }
 
 TEST(EditorScene, PicturesBoreholesLabelsLinesAndPoints) {
+    platform::RecordingMessageSink sink;
     auto s = opened(4);
     s.run(EditorCommand::AutoBuild, sink);
     auto scene = s.scene();
@@ -231,6 +233,7 @@ TEST(EditorScene, PicturesBoreholesLabelsLinesAndPoints) {
 }
 
 TEST(EditorUndo, StepsRestoreModelAndSelection) {
+    platform::RecordingMessageSink sink;
     auto s = opened(3);
     EXPECT_FALSE(s.run(EditorCommand::Undo, sink));
     s.run(EditorCommand::AutoBuild, sink);
@@ -280,7 +283,64 @@ TEST(EditorUndo, StepsRestoreModelAndSelection) {
     EXPECT_EQ(s.model().lineCount(), 0);
 }
 
+TEST(EditorUndo, OnlyTheCurrentModesSelectionComesBack) {
+    platform::RecordingMessageSink sink;
+    auto s = opened(3);
+    s.run(EditorCommand::AutoBuild, sink);
+    s.run(EditorCommand::SelectLine, sink);
+    const auto a = at(s, 0, 0);
+    const auto b = at(s, 1, 0);
+    ASSERT_TRUE(s.leftDown({(a.x + b.x) / 2, a.y}));
+    s.run(EditorCommand::WavyLine, sink);
+    s.run(EditorCommand::Draw, sink);
+    ASSERT_TRUE(s.run(EditorCommand::Undo, sink));
+    EXPECT_EQ(s.model().lines[0].style, LineStyle::Straight);
+    EXPECT_EQ(s.state().selectedLine, -1);
+    const auto t = s.toolbar();
+    EXPECT_FALSE(t.isEnabled(EditorCommand::DeleteLine));
+    EXPECT_TRUE(t.isPressed(EditorCommand::StraightLine));
+    // The style buttons change the setting again, not a line.
+    s.run(EditorCommand::WavyLine, sink);
+    EXPECT_EQ(s.model().lines[0].style, LineStyle::Straight);
+    EXPECT_EQ(s.state().currentStyle, LineStyle::Wavy);
+}
+
+TEST(EditorUndo, AMoveEndsBeforeTheNextCommandAndIsUndoneAfterIt) {
+    platform::RecordingMessageSink sink;
+    auto s = opened(3);
+    s.run(EditorCommand::AutoBuild, sink);
+    s.run(EditorCommand::SelectPoint, sink);
+    const auto l = s.model().lines[1];
+    const auto a = s.mapping()->pointPos(s.model(), l.from);
+    const auto b = s.mapping()->pointPos(s.model(), l.to);
+    ScreenPos mid{(a.x + b.x) / 2, a.y};
+    for (int y = std::min(a.y, b.y) - 1; y <= std::max(a.y, b.y) + 1; ++y)
+        if (hitLine(s.model(), *s.mapping(), {mid.x, y}) == 1)
+            mid.y = y;
+    ASSERT_TRUE(s.doubleClick(mid));
+    const auto bent = s.model().points;
+    ASSERT_TRUE(s.leftDown(mid));
+    s.mouseMove({mid.x + 5, mid.y + 9});
+    const auto moved = s.model().points;
+    // Deleting the point while it is held: the move is recorded first, then the deletion.
+    ASSERT_TRUE(s.run(EditorCommand::DeletePoint, sink));
+    EXPECT_FALSE(s.capturing());
+    s.run(EditorCommand::Undo, sink);
+    EXPECT_EQ(s.model().points, moved);
+    s.run(EditorCommand::Undo, sink);
+    EXPECT_EQ(s.model().points, bent);
+    EXPECT_EQ(s.status(), "Отменено: перемещение точки");
+    // Losing the drawing area ends a move as well.
+    ASSERT_TRUE(s.leftDown(mid));
+    s.mouseMove({mid.x, mid.y + 12});
+    EXPECT_FALSE(s.resize(0, 0));
+    EXPECT_FALSE(s.capturing());
+    EXPECT_TRUE(s.canUndo());
+    EXPECT_FALSE(s.rightDown(mid));
+}
+
 TEST(EditorUndo, KeepsTheLatestFiveHundredSteps) {
+    platform::RecordingMessageSink sink;
     auto s = opened(2);
     s.run(EditorCommand::AutoBuild, sink);
     s.run(EditorCommand::SelectLine, sink);
@@ -301,6 +361,7 @@ TEST(EditorUndo, KeepsTheLatestFiveHundredSteps) {
 }
 
 TEST(EditorUndo, AMoveIsOneStepAndACancelledMoveStillCounts) {
+    platform::RecordingMessageSink sink;
     auto s = opened(3);
     s.run(EditorCommand::AutoBuild, sink);
     s.run(EditorCommand::SelectPoint, sink);

@@ -182,6 +182,8 @@ void DrawingArea::paintEvent(QPaintEvent*) {
 
 std::optional<ScreenPos> DrawingArea::position(const QMouseEvent* event) const {
     const QRect a = area();
+    if (a.isEmpty())
+        return std::nullopt;
     QPoint pos = event->position().toPoint();
     if (!a.contains(pos)) {
         if (!m_session.capturing())
@@ -192,7 +194,7 @@ std::optional<ScreenPos> DrawingArea::position(const QMouseEvent* event) const {
     return ScreenPos{pos.x() - a.left(), pos.y() - a.top()};
 }
 
-void DrawingArea::after(bool repaint) {
+void DrawingArea::syncGrab() {
     // A pending segment or a moving point keeps every mouse event until it ends.
     if (m_session.capturing() && !m_grabbing) {
         grabMouse();
@@ -201,40 +203,52 @@ void DrawingArea::after(bool repaint) {
         releaseMouse();
         m_grabbing = false;
     }
+}
+
+void DrawingArea::endCapture() {
+    m_session.endCapture();
+    syncGrab();
+    update();
+}
+
+template <class F> void DrawingArea::dispatch(const QMouseEvent* event, F&& op) {
+    const auto c = position(event);
+    if (!c)
+        return;
+    bool repaint = true;
+    try {
+        repaint = op(*c);
+    } catch (const std::bad_alloc&) {
+        m_session.endCapture();
+        reportMemory();
+    }
+    syncGrab();
     if (repaint)
         update();
     emit changed(repaint);
 }
 
 void DrawingArea::mousePressEvent(QMouseEvent* event) {
-    const auto c = position(event);
-    if (!c)
-        return;
     if (event->button() == Qt::LeftButton)
-        after(m_session.leftDown(*c));
+        dispatch(event, [this](ScreenPos c) { return m_session.leftDown(c); });
     else if (event->button() == Qt::RightButton)
-        after(m_session.rightDown(*c));
+        dispatch(event, [this](ScreenPos c) { return m_session.rightDown(c); });
 }
 
 void DrawingArea::mouseReleaseEvent(QMouseEvent* event) {
-    const auto c = position(event);
-    if (c && event->button() == Qt::LeftButton)
-        after(m_session.leftUp(*c));
+    if (event->button() == Qt::LeftButton)
+        dispatch(event, [this](ScreenPos c) { return m_session.leftUp(c); });
 }
 
 void DrawingArea::mouseDoubleClickEvent(QMouseEvent* event) {
-    const auto c = position(event);
-    if (!c)
-        return;
     if (event->button() == Qt::LeftButton)
-        after(m_session.doubleClick(*c));
+        dispatch(event, [this](ScreenPos c) { return m_session.doubleClick(c); });
     else if (event->button() == Qt::RightButton)
-        after(m_session.rightDown(*c));
+        dispatch(event, [this](ScreenPos c) { return m_session.rightDown(c); });
 }
 
 void DrawingArea::mouseMoveEvent(QMouseEvent* event) {
-    if (const auto c = position(event))
-        after(m_session.mouseMove(*c));
+    dispatch(event, [this](ScreenPos c) { return m_session.mouseMove(c); });
 }
 
 // ---- window ----
@@ -273,6 +287,7 @@ ConnectionEditorWindow::ConnectionEditorWindow(EditorSession& session,
     // The editor takes the whole screen.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         setGeometry(screen->availableGeometry());
+    setWindowState(windowState() | Qt::WindowMaximized);
     refresh(false);
 }
 
@@ -315,7 +330,13 @@ void ConnectionEditorWindow::runCommand(EditorCommand c) {
         reject();
         return;
     }
-    const bool repaint = m_session.run(c, m_sink);
+    bool repaint = true;
+    try {
+        repaint = m_session.run(c, m_sink);
+    } catch (const std::bad_alloc&) {
+        m_sink.show("Stop", "Недостаточно памяти", platform::Icon::Error);
+    }
+    m_drawing->syncGrab();
     refresh(repaint);
 }
 
@@ -340,7 +361,12 @@ void ConnectionEditorWindow::onScroll(int action) {
     default:
         break;
     }
-    const bool repaint = m_session.scroll(a, m_scroll->sliderPosition());
+    bool repaint = true;
+    try {
+        repaint = m_session.scroll(a, m_scroll->sliderPosition());
+    } catch (const std::bad_alloc&) {
+        m_sink.show("Stop", "Недостаточно памяти", platform::Icon::Error);
+    }
     // The session decides where the view goes; the bar follows it.
     m_scroll->setSliderPosition(m_session.firstShown());
     refresh(repaint);
@@ -368,14 +394,24 @@ void ConnectionEditorWindow::refresh(bool repaint) {
 }
 
 void ConnectionEditorWindow::reject() {
+    // The question box needs the mouse: a pending segment or a move ends first.
+    m_drawing->endCapture();
+    refresh(true);
     switch (m_sink.askYesNoCancel(std::string(kEditorCaption), std::string(kSaveQuestion))) {
-    case platform::Answer::Yes:
-        if (auto st = SaveConnections(m_folder, m_session.model()); !st) {
+    case platform::Answer::Yes: {
+        Status st = success();
+        try {
+            st = SaveConnections(m_folder, m_session.model());
+        } catch (const std::bad_alloc&) {
+            st = Error{"Недостаточно памяти", "Stop"};
+        }
+        if (!st) {
             m_sink.report(st.error()); // the edits stay on screen
             return;
         }
         done(QDialog::Accepted);
         return;
+    }
     case platform::Answer::No:
         done(QDialog::Rejected);
         return;
@@ -390,9 +426,14 @@ bool EditConnections(const platform::WorkFolder& folder, platform::MessageSink& 
     auto opening = OpenConnectionEditor(folder, sink, object, storedSection, fileNumbers);
     if (!opening)
         return false;
-    EditorSession session(std::move(opening->model));
-    ConnectionEditorWindow window(session, folder, sink, parent);
-    const bool saved = window.exec() == QDialog::Accepted;
+    bool saved = false;
+    try {
+        EditorSession session(std::move(opening->model));
+        ConnectionEditorWindow window(session, folder, sink, parent);
+        saved = window.exec() == QDialog::Accepted;
+    } catch (const std::bad_alloc&) {
+        sink.show("Stop", "Недостаточно памяти", platform::Icon::Error);
+    }
     CloseConnectionEditor(folder, *opening, saved);
     return saved;
 }

@@ -29,6 +29,10 @@ public:
     DrawingArea(EditorSession& session, QWidget* parent);
     // The drawing area inside the frame, in widget coordinates.
     QRect area() const;
+    // Grabs the mouse while the session holds a segment or a move, releases it otherwise.
+    void syncGrab();
+    // Ends a pending segment or move where it stands and lets the mouse go.
+    void endCapture();
 
 signals:
     // After every mouse event: whether the picture changed.
@@ -47,7 +51,8 @@ private:
     // The position in drawing-area pixels, or nothing when the cursor is outside the area and
     // no segment or move holds it; while one does, positions are kept inside the area.
     std::optional<ScreenPos> position(const QMouseEvent* event) const;
-    void after(bool repaint);
+    // Runs a session operation at the event's position; memory running out ends the drag.
+    template <class F> void dispatch(const QMouseEvent* event, F&& op);
     // "Недостаточно памяти" once, after the current event.
     void reportMemory();
 

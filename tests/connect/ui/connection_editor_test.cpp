@@ -21,6 +21,14 @@ using namespace orvo;
 using connect::EditorCommand;
 using connect::ScreenPos;
 
+// open() checks with QVERIFY; a test stops at once when it failed.
+#define OPEN(...)                                                                                  \
+    do {                                                                                           \
+        open(__VA_ARGS__);                                                                         \
+        if (QTest::currentTestFailed())                                                            \
+            return;                                                                                \
+    } while (false)
+
 class ConnectionEditorTest : public QObject {
     Q_OBJECT
 
@@ -40,7 +48,11 @@ class ConnectionEditorTest : public QObject {
             std::make_unique<connect::ui::ConnectionEditorWindow>(*m_session, *m_folder, m_sink);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        // The window is maximised by the window system: wait until the area has its size.
+        QTRY_VERIFY(m_window->isMaximized());
+        QTest::qWait(20);
         QVERIFY(m_session->mapping() != nullptr);
+        QCOMPARE(m_session->mapping()->width, drawing()->width() - 4);
     }
 
     const connect::ConnectionModel& model() const { return m_session->model(); }
@@ -79,6 +91,14 @@ class ConnectionEditorTest : public QObject {
     }
     bool enabled(EditorCommand c) const { return m_window->action(c)->isEnabled(); }
     bool pressed(EditorCommand c) const { return m_window->action(c)->isChecked(); }
+    // The line's own pixel may lie one row off the hit-test rounding: look at the column.
+    bool lineColourAt(ScreenPos p, const QColor& colour) const {
+        const QImage img = drawing()->grab().toImage();
+        for (int dy = -1; dy <= 1; ++dy)
+            if (img.pixelColor(widgetPos({p.x, p.y + dy})) == colour)
+                return true;
+        return false;
+    }
     QColor pixel(ScreenPos p) const {
         const QImage img = drawing()->grab().toImage();
         return img.pixelColor(widgetPos(p));
@@ -92,6 +112,11 @@ class ConnectionEditorTest : public QObject {
                 auto* editor = qobject_cast<connect::ui::ConnectionEditorWindow*>(w);
                 if (editor && editor->isVisible()) {
                     inWindow(*editor);
+                    // A window the step failed to close must not hang the test.
+                    QTimer::singleShot(5000, editor, [editor] {
+                        if (editor->isVisible())
+                            editor->done(QDialog::Rejected);
+                    });
                     return;
                 }
             }
@@ -116,7 +141,7 @@ private slots:
     }
 
     void opensOnThreeBoreholesFullScreen() {
-        open({1, 2, 3, 4});
+        OPEN({1, 2, 3, 4});
         QCOMPARE(m_window->windowTitle(),
                  QStringLiteral("Соединение инженерно-геологических элементов"));
         QCOMPARE(comment(),
@@ -124,7 +149,9 @@ private slots:
         QCOMPARE(m_session->shown(), 3);
         QCOMPARE(m_session->firstShown(), 0);
         const auto screen = QGuiApplication::primaryScreen()->availableGeometry();
-        QCOMPARE(m_window->size(), screen.size());
+        QVERIFY(m_window->isMaximized());
+        QVERIFY(screen.contains(m_window->frameGeometry()));
+        QVERIFY(m_window->width() >= screen.width() - 8);
         QVERIFY(pressed(EditorCommand::Draw));
         QVERIFY(pressed(EditorCommand::Show3));
         QVERIFY(!pressed(EditorCommand::Show2));
@@ -150,7 +177,7 @@ private slots:
     }
 
     void drawsASegmentBetweenTwoBases() {
-        open({1, 2, 3, 4});
+        OPEN({1, 2, 3, 4});
         const auto a = pointAt(0, 1);
         const auto b = pointAt(1, 1);
         QTest::mouseMove(drawing(), widgetPos(a));
@@ -164,14 +191,14 @@ private slots:
         QCOMPARE(model().lineCount(), 1);
         QCOMPARE(model().lines[0].from, model().boreholePointIndex(0, 1));
         QCOMPARE(model().lines[0].to, model().boreholePointIndex(1, 1));
-        QCOMPARE(pixel(onLine(0)), QColor(0, 0, 128));
+        QVERIFY(lineColourAt(onLine(0), QColor(0, 0, 128)));
         QVERIFY(enabled(EditorCommand::DeleteAllLines));
         QVERIFY(!enabled(EditorCommand::AutoBuild));
         QVERIFY(enabled(EditorCommand::Undo));
     }
 
     void refusedSegmentsChangeNothing() {
-        open({1, 2, 3, 4});
+        OPEN({1, 2, 3, 4});
         click(pointAt(0, 0));
         click(pointAt(1, 0));
         QCOMPARE(model().lineCount(), 1);
@@ -201,7 +228,7 @@ private slots:
     // Borehole 2 of the demo has a lens of "4" inside "3а" (rows 3 and 4): closing it with a
     // pinch-out point that a second line turns into a bend makes the lens a filled area.
     void drawsAPinchOutAndALens() {
-        open({1, 2, 3, 4});
+        OPEN({1, 2, 3, 4});
         const auto top = pointAt(1, 3);
         const auto bottom = pointAt(1, 4);
         const auto next = pointAt(2, 3);
@@ -233,7 +260,7 @@ private slots:
     }
 
     void autoConnectionThenDeleteAll() {
-        open({1, 2, 3, 4});
+        OPEN({1, 2, 3, 4});
         trigger(EditorCommand::AutoBuild);
         QCOMPARE(comment(), QStringLiteral("Автоматическое соединение ИГЭ произведено"));
         QVERIFY(model().lineCount() > 3);
@@ -263,7 +290,7 @@ private slots:
     }
 
     void selectsHighlightsAndDeletesALine() {
-        open({1, 2, 3, 4});
+        OPEN({1, 2, 3, 4});
         trigger(EditorCommand::AutoBuild);
         const auto lines = model().lineCount();
         trigger(EditorCommand::SelectLine);
@@ -272,11 +299,11 @@ private slots:
         const auto at = onLine(1);
         QTest::mouseMove(drawing(), widgetPos(at));
         QCOMPARE(comment(), QStringLiteral("Для выбора динии кликните мышью"));
-        QCOMPARE(pixel(at), QColor(0, 160, 0));
+        QVERIFY(lineColourAt(at, QColor(0, 160, 0)));
         click(at);
         QCOMPARE(comment(), QStringLiteral("Линия выбрана"));
         QCOMPARE(m_session->state().selectedLine, 1);
-        QCOMPARE(pixel(at), QColor(Qt::red));
+        QVERIFY(lineColourAt(at, QColor(Qt::red)));
         QVERIFY(enabled(EditorCommand::DeleteLine));
         QVERIFY(enabled(EditorCommand::PreviousLine));
         trigger(EditorCommand::NextLine);
@@ -297,7 +324,7 @@ private slots:
     }
 
     void bendsMovesAndDeletesAPoint() {
-        open({1, 2, 3, 4});
+        OPEN({1, 2, 3, 4});
         trigger(EditorCommand::AutoBuild);
         const auto lines = model().lineCount();
         const auto points = model().pointCount();
@@ -337,7 +364,7 @@ private slots:
     }
 
     void dragIsKeptInsideTheDrawingArea() {
-        open({1, 2, 3, 4});
+        OPEN({1, 2, 3, 4});
         click(pointAt(0, 1));
         QVERIFY(m_session->capturing());
         // Sent straight to the area: the grab that routes it there on a desktop is not
@@ -354,7 +381,7 @@ private slots:
     }
 
     void twoBoreholesShowTwoWithoutScrollBar() {
-        open({1, 2});
+        OPEN({1, 2});
         QCOMPARE(m_session->shown(), 2);
         QVERIFY(!enabled(EditorCommand::Show3));
         QVERIFY(pressed(EditorCommand::Show2));
@@ -364,7 +391,7 @@ private slots:
     }
 
     void navigationAndDisplayCount() {
-        open({1, 2, 3, 4, 5});
+        OPEN({1, 2, 3, 4, 5});
         trigger(EditorCommand::Show2);
         QCOMPARE(comment(), QStringLiteral("Выбран режим отображения по 2 выработки"));
         trigger(EditorCommand::ToRight);
@@ -398,7 +425,7 @@ private slots:
     }
 
     void undoAndRedoEveryEditKind() {
-        open({1, 2, 3, 4});
+        OPEN({1, 2, 3, 4});
         auto snapshot = [this] { return std::make_pair(model().points, model().lines); };
         // Each step: does one edit through the window, then undo restores and redo repeats it.
         auto check = [&](const char* what, const std::function<void()>& edit) {
@@ -461,7 +488,7 @@ private slots:
     }
 
     void cancelKeepsTheEdits() {
-        open({1, 2, 3, 4});
+        OPEN({1, 2, 3, 4});
         trigger(EditorCommand::AutoBuild);
         m_sink.queueAnswer(platform::Answer::Cancel);
         trigger(EditorCommand::Exit);
