@@ -12,6 +12,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -96,6 +97,16 @@ bool ready(benchmark::State& state, const Database& db) {
     return db.ready;
 }
 
+// The section's model with every shared layer joined, or nothing (and the benchmark skipped).
+std::optional<connect::ConnectionModel> autoConnected(benchmark::State& state, const Database& db) {
+    auto model = connect::LoadSectionBoreholes(db.folder, 1, db.boreholes);
+    if (!model || !connect::AutoConnect(*model, connect::LineStyle::Straight, 1)) {
+        state.SkipWithError("model not built");
+        return std::nullopt;
+    }
+    return std::move(*model);
+}
+
 void BM_LoadSectionBoreholes(benchmark::State& state) {
     const Database& db = database();
     if (!ready(state, db))
@@ -142,11 +153,9 @@ void BM_TraceAllAreas(benchmark::State& state) {
     const Database& db = database();
     if (!ready(state, db))
         return;
-    auto model = connect::LoadSectionBoreholes(db.folder, 1, db.boreholes);
-    if (!model || !connect::AutoConnect(*model, connect::LineStyle::Straight, 1)) {
-        state.SkipWithError("model not built");
+    auto model = autoConnected(state, db);
+    if (!model)
         return;
-    }
     const connect::LinesByPoint lines(*model);
     const auto positions = positionsOf(*model);
     int areas = 0;
@@ -178,11 +187,9 @@ void BM_EditorScene(benchmark::State& state) {
     const Database& db = database();
     if (!ready(state, db))
         return;
-    auto model = connect::LoadSectionBoreholes(db.folder, 1, db.boreholes);
-    if (!model || !connect::AutoConnect(*model, connect::LineStyle::Straight, 1)) {
-        state.SkipWithError("model not built");
+    auto model = autoConnected(state, db);
+    if (!model)
         return;
-    }
     connect::EditorSession session(std::move(*model));
     session.resize(1600, 900);
     std::size_t areas = 0;
@@ -199,11 +206,9 @@ void BM_EditorEditWithUndo(benchmark::State& state) {
     const Database& db = database();
     if (!ready(state, db))
         return;
-    auto model = connect::LoadSectionBoreholes(db.folder, 1, db.boreholes);
-    if (!model || !connect::AutoConnect(*model, connect::LineStyle::Straight, 1)) {
-        state.SkipWithError("model not built");
+    auto model = autoConnected(state, db);
+    if (!model)
         return;
-    }
     connect::EditorSession session(std::move(*model));
     session.resize(1600, 900);
     platform::RecordingMessageSink sink;

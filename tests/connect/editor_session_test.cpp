@@ -49,6 +49,18 @@ ScreenPos at(const EditorSession& s, std::int32_t b, std::int32_t row) {
     return s.mapping()->pointPos(s.model(), s.model().boreholePointIndex(b, row));
 }
 
+// The pixel in the middle of a line that hit testing takes for it.
+ScreenPos onLine(const EditorSession& s, std::int32_t line) {
+    const auto& l = s.model().lines[static_cast<std::size_t>(line)];
+    const auto a = s.mapping()->pointPos(s.model(), l.from);
+    const auto b = s.mapping()->pointPos(s.model(), l.to);
+    ScreenPos mid{(a.x + b.x) / 2, a.y};
+    for (int y = std::min(a.y, b.y) - 1; y <= std::max(a.y, b.y) + 1; ++y)
+        if (hitLine(s.model(), *s.mapping(), {mid.x, y}) == line)
+            mid.y = y;
+    return mid;
+}
+
 TEST(EditorView, OpensOnThreeOrTwoBoreholes) {
     const auto three = opened(5);
     EXPECT_EQ(three.shown(), 3);
@@ -310,13 +322,7 @@ TEST(EditorUndo, AMoveEndsBeforeTheNextCommandAndIsUndoneAfterIt) {
     auto s = opened(3);
     s.run(EditorCommand::AutoBuild, sink);
     s.run(EditorCommand::SelectPoint, sink);
-    const auto l = s.model().lines[1];
-    const auto a = s.mapping()->pointPos(s.model(), l.from);
-    const auto b = s.mapping()->pointPos(s.model(), l.to);
-    ScreenPos mid{(a.x + b.x) / 2, a.y};
-    for (int y = std::min(a.y, b.y) - 1; y <= std::max(a.y, b.y) + 1; ++y)
-        if (hitLine(s.model(), *s.mapping(), {mid.x, y}) == 1)
-            mid.y = y;
+    const auto mid = onLine(s, 1);
     ASSERT_TRUE(s.doubleClick(mid));
     const auto bent = s.model().points;
     ASSERT_TRUE(s.leftDown(mid));
@@ -365,13 +371,7 @@ TEST(EditorUndo, AMoveIsOneStepAndACancelledMoveStillCounts) {
     auto s = opened(3);
     s.run(EditorCommand::AutoBuild, sink);
     s.run(EditorCommand::SelectPoint, sink);
-    const auto l = s.model().lines[1];
-    const auto a = s.mapping()->pointPos(s.model(), l.from);
-    const auto b = s.mapping()->pointPos(s.model(), l.to);
-    ScreenPos mid{(a.x + b.x) / 2, a.y};
-    for (int y = std::min(a.y, b.y) - 1; y <= std::max(a.y, b.y) + 1; ++y)
-        if (hitLine(s.model(), *s.mapping(), {mid.x, y}) == 1)
-            mid.y = y;
+    const auto mid = onLine(s, 1);
     ASSERT_TRUE(s.doubleClick(mid));
     const auto bent = s.model().points;
     const auto bend = s.model().pointCount() - 1;
