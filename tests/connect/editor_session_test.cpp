@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace orvo::connect {
 namespace {
 
@@ -343,6 +345,75 @@ TEST(EditorUndo, AMoveEndsBeforeTheNextCommandAndIsUndoneAfterIt) {
     EXPECT_FALSE(s.capturing());
     EXPECT_TRUE(s.canUndo());
     EXPECT_FALSE(s.rightDown(mid));
+}
+
+// Random mouse and toolbar input through the session: selections always point into the
+// model, and undoing every step gives back the start, redoing every step the end.
+TEST(EditorUndo, RandomSessionsUndoAndRedoWhole) {
+    std::mt19937 rng(20261208);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    int steps = 0;
+    for (int round = 0; round < 8; ++round) {
+        platform::RecordingMessageSink sink;
+        auto s = opened(pick(2, 5), pick(300, 900), pick(250, 700));
+        const auto start = std::make_pair(s.model().points, s.model().lines);
+        auto cursor = [&]() -> ScreenPos {
+            const auto& m = s.model();
+            if (pick(0, 2) > 0) {
+                const auto p = s.mapping()->pointPos(m, pick(0, m.pointCount() - 1));
+                return {p.x + pick(-1, 1), p.y + pick(-1, 1)};
+            }
+            if (m.lineCount() > 0 && pick(0, 1) == 0)
+                return onLine(s, pick(0, m.lineCount() - 1));
+            return {pick(0, s.mapping()->width - 1), pick(0, s.mapping()->height - 1)};
+        };
+        for (int step = 0; step < 400; ++step) {
+            switch (pick(0, 9)) {
+            case 0:
+                s.run(static_cast<EditorCommand>(pick(0, kEditorCommandCount - 3)), sink);
+                break;
+            case 1:
+                sink.queueAnswer(pick(0, 7) == 0 ? platform::Answer::Yes : platform::Answer::No);
+                s.run(EditorCommand::DeleteAllLines, sink);
+                break;
+            case 2:
+                s.mouseMove(cursor());
+                break;
+            case 3:
+                s.doubleClick(cursor());
+                break;
+            case 4:
+                s.leftUp(cursor());
+                break;
+            case 5:
+                s.rightDown(cursor());
+                break;
+            default:
+                s.leftDown(cursor());
+                break;
+            }
+            const auto& st = s.state();
+            ASSERT_LT(st.selectedLine, s.model().lineCount());
+            ASSERT_LT(st.selectedPoint, s.model().pointCount());
+            ASSERT_LT(st.startPoint, s.model().pointCount());
+            for (const auto& l : s.model().lines) {
+                ASSERT_LT(l.from, s.model().pointCount());
+                ASSERT_LT(l.to, s.model().pointCount());
+            }
+        }
+        s.endCapture();
+        const auto end = std::make_pair(s.model().points, s.model().lines);
+        int undone = 0;
+        while (s.run(EditorCommand::Undo, sink))
+            ++undone;
+        steps += undone;
+        EXPECT_EQ(std::make_pair(s.model().points, s.model().lines), start) << round;
+        for (int i = 0; i < undone; ++i)
+            ASSERT_TRUE(s.run(EditorCommand::Redo, sink));
+        EXPECT_FALSE(s.canRedo());
+        EXPECT_EQ(std::make_pair(s.model().points, s.model().lines), end) << round;
+    }
+    EXPECT_GT(steps, 100); // the input really edited
 }
 
 TEST(EditorUndo, KeepsTheLatestFiveHundredSteps) {
