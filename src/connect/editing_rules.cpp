@@ -173,14 +173,18 @@ std::int32_t hitLine(const ConnectionModel& m, const ScreenMapping& map, ScreenP
         const auto b = map.pointPos(m, m.lines[ix(i)].to);
         if (c.x < std::min(a.x, b.x) + 2 || c.x > std::max(a.x, b.x) - 2)
             continue;
-        const auto bx = a.x == b.x ? a.x + 1 : b.x;
-        const float y = static_cast<float>(a.y) + static_cast<float>(b.y - a.y) /
-                                                      static_cast<float>(bx - a.x) *
-                                                      static_cast<float>(c.x - a.x);
-        if (truncClamped(y + 0.5f) == c.y)
+        if (lineRowAt(a, b, c.x) == c.y)
             return i;
     }
     return -1;
+}
+
+std::int32_t lineRowAt(ScreenPos a, ScreenPos b, std::int32_t x) {
+    const auto bx = a.x == b.x ? a.x + 1 : b.x;
+    const float y = static_cast<float>(a.y) + static_cast<float>(b.y - a.y) /
+                                                  static_cast<float>(bx - a.x) *
+                                                  static_cast<float>(x - a.x);
+    return truncClamped(y + 0.5f);
 }
 
 std::string describePoint(const ConnectionModel& m, std::int32_t point) {

@@ -68,6 +68,9 @@ std::int32_t pointLineCount(const ConnectionModel& m, std::int32_t point);
 // First point (or free point only) within one pixel of the cursor, or -1.
 std::int32_t hitPoint(const ConnectionModel& m, const ScreenMapping& map, ScreenPos c,
                       bool freeOnly = false);
+// The row of the line from a to b in column x, as hit testing takes it (a vertical line counts
+// as one leaning a pixel to the right).
+std::int32_t lineRowAt(ScreenPos a, ScreenPos b, std::int32_t x);
 // First line whose drawn pixel lies exactly under the cursor, or -1; vertical lines never hit.
 std::int32_t hitLine(const ConnectionModel& m, const ScreenMapping& map, ScreenPos c);
 // The status line text describing a point.

@@ -72,6 +72,24 @@ QPoint qp(ScreenPos p) {
     return {p.x, p.y};
 }
 
+// A boundary that runs more across than down is drawn with the pixels hit testing takes for it,
+// so the line reacts exactly where it is seen; steeper ones cannot be picked and are drawn plain.
+void drawBoundary(QPainter& p, const SceneLine& line, int width) {
+    const auto dx = std::abs(static_cast<long long>(line.b.x) - line.a.x);
+    const auto dy = std::abs(static_cast<long long>(line.b.y) - line.a.y);
+    if (dx == 0 || dy > dx) {
+        p.drawLine(qp(line.a), qp(line.b));
+        return;
+    }
+    const int from = std::max(std::min(line.a.x, line.b.x), -1);
+    const int to = std::min(std::max(line.a.x, line.b.x), width);
+    QPolygon pixels;
+    pixels.reserve(std::max(0, to - from + 1));
+    for (int x = from; x <= to; ++x)
+        pixels << QPoint(x, lineRowAt(line.a, line.b, x));
+    p.drawPoints(pixels);
+}
+
 } // namespace
 
 // ---- drawing area ----
@@ -165,7 +183,7 @@ void DrawingArea::paintEvent(QPaintEvent*) {
     }
     for (const auto& line : scene.lines) {
         p.setPen(QPen(lineColour(line.colour), 1));
-        p.drawLine(qp(line.a), qp(line.b));
+        drawBoundary(p, line, a.width());
     }
     for (const auto& point : scene.points) {
         p.setPen(QPen(point.selected ? QColor(0, 160, 0) : QColor(Qt::red), 1));

@@ -91,14 +91,6 @@ class ConnectionEditorTest : public QObject {
     }
     bool enabled(EditorCommand c) const { return m_window->action(c)->isEnabled(); }
     bool pressed(EditorCommand c) const { return m_window->action(c)->isChecked(); }
-    // The line's own pixel may lie one row off the hit-test rounding: look at the column.
-    bool lineColourAt(ScreenPos p, const QColor& colour) const {
-        const QImage img = drawing()->grab().toImage();
-        for (int dy = -1; dy <= 1; ++dy)
-            if (img.pixelColor(widgetPos({p.x, p.y + dy})) == colour)
-                return true;
-        return false;
-    }
     QColor pixel(ScreenPos p) const {
         const QImage img = drawing()->grab().toImage();
         return img.pixelColor(widgetPos(p));
@@ -191,10 +183,34 @@ private slots:
         QCOMPARE(model().lineCount(), 1);
         QCOMPARE(model().lines[0].from, model().boreholePointIndex(0, 1));
         QCOMPARE(model().lines[0].to, model().boreholePointIndex(1, 1));
-        QVERIFY(lineColourAt(onLine(0), QColor(0, 0, 128)));
+        QCOMPARE(pixel(onLine(0)), QColor(0, 0, 128));
         QVERIFY(enabled(EditorCommand::DeleteAllLines));
         QVERIFY(!enabled(EditorCommand::AutoBuild));
         QVERIFY(enabled(EditorCommand::Undo));
+    }
+
+    // What the user sees of a boundary is what picks it: every drawn pixel of a joined layer
+    // base between two boreholes is one that hit testing takes for that line.
+    void drawnPixelsAreTheOnesThatPick() {
+        OPEN({1, 2, 3, 4});
+        trigger(EditorCommand::AutoBuild);
+        const QImage img = drawing()->grab().toImage();
+        const auto* map = m_session->mapping();
+        int checked = 0;
+        for (std::int32_t l = 0; l < model().lineCount(); ++l) {
+            const auto a = map->pointPos(model(), model().lines[l].from);
+            const auto b = map->pointPos(model(), model().lines[l].to);
+            if (std::abs(b.y - a.y) > std::abs(b.x - a.x))
+                continue;
+            for (int x = std::min(a.x, b.x) + 2; x <= std::max(a.x, b.x) - 2; x += 7) {
+                const ScreenPos c{x, connect::lineRowAt(a, b, x)};
+                if (c.x < 0 || c.x >= map->width || connect::hitLine(model(), *map, c) != l)
+                    continue; // off screen, or an earlier line shares the pixel
+                QCOMPARE(img.pixelColor(widgetPos(c)), QColor(0, 0, 128));
+                ++checked;
+            }
+        }
+        QVERIFY(checked > 100);
     }
 
     void refusedSegmentsChangeNothing() {
@@ -299,11 +315,11 @@ private slots:
         const auto at = onLine(1);
         QTest::mouseMove(drawing(), widgetPos(at));
         QCOMPARE(comment(), QStringLiteral("Для выбора динии кликните мышью"));
-        QVERIFY(lineColourAt(at, QColor(0, 160, 0)));
+        QCOMPARE(pixel(at), QColor(0, 160, 0));
         click(at);
         QCOMPARE(comment(), QStringLiteral("Линия выбрана"));
         QCOMPARE(m_session->state().selectedLine, 1);
-        QVERIFY(lineColourAt(at, QColor(Qt::red)));
+        QCOMPARE(pixel(at), QColor(Qt::red));
         QVERIFY(enabled(EditorCommand::DeleteLine));
         QVERIFY(enabled(EditorCommand::PreviousLine));
         trigger(EditorCommand::NextLine);
