@@ -342,22 +342,6 @@ void MainWindow::runCommand(int id) {
     m_tree->setFocus();
 }
 
-borehole::ui::BoreholeEditorHooks MainWindow::boreholeHooks() {
-    borehole::ui::BoreholeEditorHooks hooks;
-    hooks.editBoreholeTypes = [this] {
-        borehole::ui::BoreholeTypesDialog dialog(m_ctx.folder, m_ctx.sink, this);
-        dialog.exec();
-    };
-    hooks.editConsistencyTypes = [this] {
-        dict::ui::EditConsistencyTypes(m_ctx.folder, m_ctx.sink, this);
-    };
-    hooks.editWaterTypes = [this] {
-        dict::ui::EditGroundwaterTypes(m_ctx.folder, m_ctx.sink, this);
-    };
-    hooks.editSampleTypes = [this] { dict::ui::EditSampleTypes(m_ctx.folder, m_ctx.sink, this); };
-    return hooks;
-}
-
 QTreeWidgetItem* MainWindow::findItem(NodeKind kind, std::int32_t object, std::int32_t borehole) {
     for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
         TreeNodeRecord rec;
@@ -400,69 +384,6 @@ QTreeWidgetItem* MainWindow::appendNode(QTreeWidgetItem* parent, const TreeNodeR
     }
     parent->insertChild(at, item);
     return item;
-}
-
-void MainWindow::newBorehole() {
-    const std::int32_t object = m_current.object;
-    auto& status = m_ctx.session.status();
-    borehole::BoreholeEditData data =
-        borehole::BoreholeEditData::from(borehole::newBorehole(status.nextBoreholeNumber));
-    std::int32_t number = 0; // taken at the first "Сохранить"
-    // A save that fails opens the editor again on the same data, so no edit is lost.
-    while (true) {
-        borehole::ui::BoreholeEditor editor(m_ctx.store, object,
-                                            number ? number : status.nextBoreholeNumber, data,
-                                            m_clipboard, m_ctx.sink, boreholeHooks(), this);
-        if (editor.exec() != QDialog::Accepted)
-            return;
-        if (number == 0) {
-            auto taken = m_ctx.store.TakeBoreholeNumber(status);
-            if (!taken) {
-                endWith(taken.error());
-                return;
-            }
-            number = *taken;
-        }
-        const auto st = borehole::SaveBorehole(m_ctx.store, object, data.toBorehole(number));
-        if (st)
-            break;
-        endWith(st.error());
-        if (st.error().fatal)
-            return;
-    }
-    QTreeWidgetItem* list = findItem(NodeKind::BoreholeList, object);
-    if (!list)
-        return;
-    const TreeNodeRecord rec{static_cast<std::int16_t>(NodeKind::Borehole), object, 0, number};
-    if (auto* item = appendNode(list, rec, QString::fromStdString(data.name.utf8()))) {
-        list->setExpanded(true);
-        m_tree->setCurrentItem(item);
-    }
-}
-
-void MainWindow::editBorehole() {
-    const std::int32_t object = m_current.object;
-    const std::int32_t number = m_current.borehole;
-    auto stored = borehole::ReadBorehole(m_ctx.folder, object, number);
-    if (!stored) {
-        m_ctx.sink.report(stored.error());
-        return;
-    }
-    borehole::BoreholeEditData data = borehole::BoreholeEditData::from(*stored);
-    while (true) {
-        borehole::ui::BoreholeEditor editor(m_ctx.store, object, number, data, m_clipboard,
-                                            m_ctx.sink, boreholeHooks(), this);
-        if (editor.exec() != QDialog::Accepted)
-            return;
-        const auto st = borehole::SaveBorehole(m_ctx.store, object, data.toBorehole(number));
-        if (st)
-            break;
-        endWith(st.error());
-        if (st.error().fatal)
-            return;
-    }
-    if (auto* item = m_tree->currentItem())
-        item->setText(0, QString::fromStdString(data.name.utf8()));
 }
 
 QTreeWidgetItem* MainWindow::appendSubtree(QTreeWidgetItem* parent, const LibraryTree& subtree) {
@@ -574,26 +495,6 @@ void MainWindow::removeIfDeleted(const Result<Deletion>& outcome) {
     if (!outcome)
         endWith(outcome.error());
     else if (*outcome == Deletion::Deleted)
-        removeCurrentItem();
-}
-
-void MainWindow::deleteBorehole() {
-    const auto readSection = [this](std::int32_t object,
-                                    std::int32_t number) -> Result<std::vector<std::int32_t>> {
-        auto section = section::ReadSection(m_ctx.folder, object, number);
-        if (!section)
-            return section.error();
-        return section->boreholes;
-    };
-    auto outcome = AskDeleteBorehole(m_ctx.store, m_ctx.sink, m_current.object, m_current.borehole,
-                                     readSection);
-    if (!outcome) {
-        endWith(outcome.error());
-        return;
-    }
-    if (outcome->outcome == Deletion::Refused)
-        ShowBoreholeRefusal(outcome->name, outcome->sections, this);
-    else if (outcome->outcome == Deletion::Deleted)
         removeCurrentItem();
 }
 
