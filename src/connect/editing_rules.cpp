@@ -187,18 +187,24 @@ std::int32_t lineRowAt(ScreenPos a, ScreenPos b, std::int32_t x) {
     return truncClamped(y + 0.5f);
 }
 
+std::string igeLabel(const ConnectionModel& m, std::int32_t index) {
+    if (index <= 0 || index >= m.igeCount())
+        return {};
+    const auto& ige = m.igeNumbers[ix(index)];
+    std::string_view raw(ige.data(), ige.size());
+    raw = raw.substr(0, raw.find('\0'));
+    const auto end = raw.find_last_not_of(' ');
+    return platform::cp1251ToUtf8(end == std::string_view::npos ? std::string_view{}
+                                                                : raw.substr(0, end + 1));
+}
+
 std::string describePoint(const ConnectionModel& m, std::int32_t point) {
     const auto& p = m.points[ix(point)];
     switch (p.kind) {
-    case PointKind::Borehole: {
-        if (p.ref == 0 || p.ref < 0 || p.ref >= m.igeCount())
+    case PointKind::Borehole:
+        if (p.ref <= 0 || p.ref >= m.igeCount())
             return "Точка: Устье выработки";
-        const auto& ige = m.igeNumbers[ix(p.ref)];
-        std::string_view raw(ige.data(), ige.size());
-        raw = raw.substr(0, raw.find('\0'));
-        raw = raw.substr(0, raw.find_last_not_of(' ') + 1);
-        return "Точка: Подошва ИГЭ " + platform::cp1251ToUtf8(raw);
-    }
+        return "Точка: Подошва ИГЭ " + igeLabel(m, p.ref);
     case PointKind::Node:
         return "Точка: Узловая точка";
     case PointKind::Bend:

@@ -73,6 +73,9 @@ std::int32_t hitPoint(const ConnectionModel& m, const ScreenMapping& map, Screen
 std::int32_t lineRowAt(ScreenPos a, ScreenPos b, std::int32_t x);
 // First line whose drawn pixel lies exactly under the cursor, or -1; vertical lines never hit.
 std::int32_t hitLine(const ConnectionModel& m, const ScreenMapping& map, ScreenPos c);
+// An IGE number as the editor shows it (up to its terminator, no trailing spaces, UTF-8);
+// empty for the collar entry or an index outside the list.
+std::string igeLabel(const ConnectionModel& m, std::int32_t index);
 // The status line text describing a point.
 std::string describePoint(const ConnectionModel& m, std::int32_t point);
 

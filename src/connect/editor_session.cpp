@@ -2,7 +2,6 @@
 #include "connect/editor_session.h"
 
 #include "connect/reconcile.h"
-#include "platform/codepage.h"
 #include "store/store_paths.h"
 
 #include <algorithm>
@@ -26,18 +25,6 @@ std::size_t ix(std::int32_t i) {
 const ScreenMapping& noMapping() {
     static const ScreenMapping empty;
     return empty;
-}
-
-// An IGE number as the editor prints it: up to its terminator, without trailing spaces.
-std::string igeText(const ConnectionModel& m, std::int32_t index) {
-    if (index <= 0 || index >= m.igeCount())
-        return {};
-    const auto& ige = m.igeNumbers[ix(index)];
-    std::string_view raw(ige.data(), ige.size());
-    raw = raw.substr(0, raw.find('\0'));
-    const auto end = raw.find_last_not_of(' ');
-    raw = end == std::string_view::npos ? std::string_view{} : raw.substr(0, end + 1);
-    return platform::cp1251ToUtf8(raw);
 }
 
 LineColour colourOf(const ConnectionLine& l, std::int32_t index, const EditorState& s) {
@@ -504,7 +491,7 @@ Scene EditorSession::scene() const {
             const auto top = screen[ix(m_model.boreholePointIndex(j, r - 1))];
             const auto base = screen[ix(m_model.boreholePointIndex(j, r))];
             s.labels.push_back(
-                {igeText(m_model, hole.rowIge[ix(r)]), collar.x - 5,
+                {igeLabel(m_model, hole.rowIge[ix(r)]), collar.x - 5,
                  static_cast<std::int32_t>((static_cast<std::int64_t>(top.y) + base.y) / 2)});
         }
     }
