@@ -1,6 +1,7 @@
 // orvo: the command-line front end over the core, for jobs that need no display.
 #include "borehole/borehole_record.h"
 #include "borehole/borehole_types.h"
+#include "borehole/dictionary_slots.h"
 #include "borehole/validation.h"
 #include "connect/auto_connect.h"
 #include "connect/connection_file.h"
@@ -8,13 +9,13 @@
 #include "connect/editing_rules.h"
 #include "connect/reconcile.h"
 #include "dict/consistency_type.h"
+#include "dict/drawing_form.h"
 #include "dict/mark_type.h"
 #include "dict/symbol.h"
 #include "platform/codepage.h"
 #include "platform/message_sink.h"
 #include "platform/numbers.h"
 #include "platform/work_folder.h"
-#include "section/drawing_form.h"
 #include "section/layout_check.h"
 #include "section/section_record.h"
 #include "section/settings_lists.h"
@@ -108,7 +109,8 @@ void printRow(int index, std::initializer_list<std::string> fields) {
 
 int cmdDict(const Context& ctx) {
     if (ctx.args.size() != 1)
-        return usage("dict takes one of types, scales, formats, surnames, forms");
+        return usage("dict takes one of types, scales, formats, surnames, forms, symbols, "
+                     "consistency, water, samples");
     const std::string& which = ctx.args[0];
     orvo::platform::WorkFolder folder(ctx.dir);
     if (!folder.isFolder("DATA"))
@@ -145,7 +147,7 @@ int cmdDict(const Context& ctx) {
         for (std::size_t i = 0; i < names->size(); ++i)
             printRow(static_cast<int>(i), {(*names)[i].utf8Trimmed()});
     } else if (which == "forms") {
-        auto forms = orvo::section::ReadDrawingFormList(folder);
+        auto forms = orvo::dict::ReadDrawingFormList(folder);
         if (!forms)
             return refuse(forms.error());
         for (std::size_t i = 0; i < forms->size(); ++i)
@@ -187,31 +189,6 @@ int cmdDict(const Context& ctx) {
     return kOk;
 }
 
-// Names of a dictionary's records by index: the 30-byte name after a flag of `flagBytes`.
-class DictionaryNames {
-public:
-    DictionaryNames(const orvo::platform::WorkFolder& folder, std::string_view path,
-                    std::size_t recordSize, std::size_t flagBytes)
-        : m_size(recordSize), m_flag(flagBytes) {
-        const auto in = folder.read(path, 4u << 20);
-        if (in.ok())
-            m_bytes = in.bytes;
-    }
-    std::string name(int index) const {
-        const std::size_t at = static_cast<std::size_t>(std::max(index, 0)) * m_size;
-        if (index <= 0 || at + m_size > m_bytes.size())
-            return "*** Не определен ***";
-        orvo::store::FixedText<30> n;
-        std::copy_n(m_bytes.begin() + static_cast<std::ptrdiff_t>(at + m_flag), 30, n.raw.begin());
-        return n.utf8Trimmed();
-    }
-
-private:
-    orvo::platform::Bytes m_bytes;
-    std::size_t m_size;
-    std::size_t m_flag;
-};
-
 std::string metres(float v) {
     return orvo::platform::formatFixed(v, 2);
 }
@@ -235,28 +212,30 @@ int cmdBorehole(const Context& ctx) {
             std::cout << l << '\n';
         return lines.empty() ? kOk : kRefused;
     }
-    const DictionaryNames types(folder, orvo::borehole::kBoreholeTypeList, 42, 2);
-    const DictionaryNames consistency(folder, "DATA\\DIC\\TipIGE.SPS", 32, 2);
-    const DictionaryNames water(folder, "DATA\\DIC\\TipPV.SPS", 38, 4);
-    const DictionaryNames samples(folder, "DATA\\DIC\\TipOP.SPS", 38, 4);
+    using orvo::borehole::BoreholeDictionary;
+    using orvo::borehole::DictionarySlots;
+    const auto types = DictionarySlots::readOrEmpty(folder, BoreholeDictionary::BoreholeType);
+    const auto consistency = DictionarySlots::readOrEmpty(folder, BoreholeDictionary::Consistency);
+    const auto water = DictionarySlots::readOrEmpty(folder, BoreholeDictionary::Water);
+    const auto samples = DictionarySlots::readOrEmpty(folder, BoreholeDictionary::Sample);
     const auto& h = b->header;
     std::cout << "Выработка: " << h.name.utf8Trimmed() << " (№ " << h.number << ")\n"
               << "X: " << metres(h.x) << "  Y: " << metres(h.y)
               << "  Отметка: " << metres(h.elevation) << "  Глубина: " << metres(h.depth) << '\n'
-              << "Тип: " << types.name(h.type) << '\n';
+              << "Тип: " << types.shownName(h.type) << '\n';
     std::cout << "Инженерно-геологические элементы: " << b->ige.size() << '\n';
     int row = 0;
     for (const auto& l : b->ige)
         printRow(++row,
-                 {l.ige.utf8Trimmed(), metres(l.baseDepth), consistency.name(l.consistency)});
+                 {l.ige.utf8Trimmed(), metres(l.baseDepth), consistency.shownName(l.consistency)});
     std::cout << "Подземные воды: " << b->water.size() << '\n';
     row = 0;
     for (const auto& w : b->water)
-        printRow(++row, {w.date.utf8Trimmed(), metres(w.depth), water.name(w.kind)});
+        printRow(++row, {w.date.utf8Trimmed(), metres(w.depth), water.shownName(w.kind)});
     std::cout << "Отборы проб: " << b->samples.size() << '\n';
     row = 0;
     for (const auto& s : b->samples)
-        printRow(++row, {samples.name(s.kind), metres(s.depth)});
+        printRow(++row, {samples.shownName(s.kind), metres(s.depth)});
     return kOk;
 }
 

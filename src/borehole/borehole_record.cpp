@@ -93,7 +93,7 @@ store::Bytes boreholeBytes(const Borehole& b) {
 Result<Borehole> ReadBorehole(const platform::WorkFolder& folder, std::int32_t object,
                               std::int32_t number) {
     const std::string path = store::paths::boreholeFile(object, number);
-    const auto in = folder.read(path, 64 * 1024);
+    const auto in = folder.read(path, std::uint64_t{64} * 1024);
     if (!in.ok())
         return platform::readError(in, path);
     if (in.reachedLimit)
@@ -110,15 +110,16 @@ Status SaveBorehole(const store::ProjectStore& store, std::int32_t object, const
     return store.AddBorehole(object, b.header.number);
 }
 
-Result<std::int32_t> SaveNewBorehole(const store::ProjectStore& store, store::StatusRecord& status,
-                                     std::int32_t object, Borehole b) {
-    auto number = store.TakeBoreholeNumber(status);
-    if (!number)
-        return number.error();
-    b.header.number = *number;
-    if (auto st = SaveBorehole(store, object, b); !st)
-        return st.error();
-    return *number;
+Status SaveNewBorehole(const store::ProjectStore& store, store::StatusRecord& status,
+                       std::int32_t object, std::int32_t& number, Borehole b) {
+    if (number == 0) {
+        auto taken = store.TakeBoreholeNumber(status);
+        if (!taken)
+            return taken.error();
+        number = *taken;
+    }
+    b.header.number = number;
+    return SaveBorehole(store, object, b);
 }
 
 Result<bool> BoreholeNameTaken(const store::ProjectStore& store, std::int32_t object,

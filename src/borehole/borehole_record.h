@@ -67,9 +67,11 @@ Result<Borehole> ReadBorehole(const platform::WorkFolder& folder, std::int32_t o
 
 // Writes the whole file, then puts the number into the object's SKV.SPS if absent.
 Status SaveBorehole(const store::ProjectStore& store, std::int32_t object, const Borehole& b);
-// Takes the next borehole number (status.sav is saved first), then saves; returns the number.
-Result<std::int32_t> SaveNewBorehole(const store::ProjectStore& store, store::StatusRecord& status,
-                                     std::int32_t object, Borehole b);
+// Saves a new borehole from the editor. Without a number yet (`number` 0) it takes the next one
+// first (status.sav is saved before the file is written) and leaves it in `number`, so a save
+// that fails and is tried again keeps that number instead of using up another.
+Status SaveNewBorehole(const store::ProjectStore& store, store::StatusRecord& status,
+                       std::int32_t object, std::int32_t& number, Borehole b);
 
 // Another borehole of the object (any number but `except`) already has this name, compared
 // byte for byte after padding both with spaces to 10 characters.

@@ -79,7 +79,7 @@ bool EditTable::insertRow(int visibleRows) {
 void EditTable::deleteRow(int visibleRows) {
     const int last = rowsShown() - 1;
     for (int i = m_current; i < last; ++i)
-        m_rows[static_cast<std::size_t>(i)] = m_rows[static_cast<std::size_t>(i + 1)];
+        m_rows[static_cast<std::size_t>(i)] = m_rows[static_cast<std::size_t>(i) + 1];
     m_rows[static_cast<std::size_t>(last)] = TableRow{};
     const bool wasEmptyRow = m_current >= m_count;
     m_count = std::max(0, m_count - 1);

@@ -1,7 +1,7 @@
 // Borehole checks in their fixed order, and the Data.err report.
 #include "borehole/validation.h"
 
-#include "borehole/borehole_types.h"
+#include "borehole/dictionary_slots.h"
 #include "platform/codepage.h"
 #include "platform/numbers.h"
 
@@ -10,39 +10,6 @@
 namespace orvo::borehole {
 
 namespace {
-
-constexpr std::string_view kConsistencyList = "DATA\\DIC\\TipIGE.SPS";
-constexpr std::string_view kWaterList = "DATA\\DIC\\TipPV.SPS";
-constexpr std::string_view kSampleList = "DATA\\DIC\\TipOP.SPS";
-
-// The in-use flag at the start of record `index`: 16 or 32 bits. A record that is not there
-// (no file, an index past the end, a negative one) counts as deleted.
-class FlagReader {
-public:
-    FlagReader(const platform::WorkFolder& folder, std::string_view path, std::size_t recordSize,
-               std::size_t flagBytes)
-        : m_recordSize(recordSize), m_flagBytes(flagBytes) {
-        const auto in = folder.read(path, 4u << 20);
-        if (in.ok())
-            m_bytes = in.bytes;
-    }
-    bool inUse(int index) const {
-        if (index < 0)
-            return false;
-        const std::size_t at = static_cast<std::size_t>(index) * m_recordSize;
-        if (at + m_recordSize > m_bytes.size())
-            return false;
-        for (std::size_t i = 0; i < m_flagBytes; ++i)
-            if (m_bytes[at + i] != 0)
-                return true;
-        return false;
-    }
-
-private:
-    platform::Bytes m_bytes;
-    std::size_t m_recordSize;
-    std::size_t m_flagBytes;
-};
 
 std::string depthText(float v) {
     return platform::formatFixed(static_cast<double>(v), 2);
@@ -67,11 +34,12 @@ std::vector<std::string> CheckBorehole(const platform::WorkFolder& folder,
         out.push_back("Глубина выработки = " + depthText(d.depth));
     if (d.type == 0)
         out.push_back("Не определен тип выработки");
-    const FlagReader types(folder, kBoreholeTypeList, BoreholeType::kSize, 2);
+    // A list that cannot be read counts as empty: every reference to it is reported deleted.
+    const auto types = DictionarySlots::readOrEmpty(folder, BoreholeDictionary::BoreholeType);
     if (!types.inUse(d.type))
         out.push_back("Тип выработки удален из системы");
 
-    const FlagReader consistency(folder, kConsistencyList, 32, 2);
+    const auto consistency = DictionarySlots::readOrEmpty(folder, BoreholeDictionary::Consistency);
     int row = 0;
     for (const auto& r : d.ige.rows()) {
         ++row;
@@ -85,7 +53,7 @@ std::vector<std::string> CheckBorehole(const platform::WorkFolder& folder,
         if (!consistency.inUse(r.type))
             out.push_back(rowMessage("ИГЭ", row, "Тип ИГЭ удален из системы"));
     }
-    const FlagReader water(folder, kWaterList, 38, 4);
+    const auto water = DictionarySlots::readOrEmpty(folder, BoreholeDictionary::Water);
     row = 0;
     for (const auto& r : d.water.rows()) {
         ++row;
@@ -99,7 +67,7 @@ std::vector<std::string> CheckBorehole(const platform::WorkFolder& folder,
         if (!water.inUse(r.type))
             out.push_back(rowMessage("ПВ", row, "Тип горизонта удален из системы"));
     }
-    const FlagReader samples(folder, kSampleList, 38, 4);
+    const auto samples = DictionarySlots::readOrEmpty(folder, BoreholeDictionary::Sample);
     row = 0;
     for (const auto& r : d.samples.rows()) {
         ++row;

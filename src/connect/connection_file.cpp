@@ -11,7 +11,7 @@ namespace orvo::connect {
 namespace {
 
 // Large enough for any file the capacities allow; a longer file cannot be a connection file.
-constexpr std::uint64_t kReadLimit = 64u * 1024u * 1024u;
+constexpr std::uint64_t kReadLimit = std::uint64_t{64} << 20;
 
 struct Header {
     std::int32_t boreholeCount = 0;

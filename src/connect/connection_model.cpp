@@ -3,6 +3,7 @@
 
 #include "borehole/borehole_record.h"
 #include "platform/codepage.h"
+#include "platform/messages.h"
 
 #include <algorithm>
 #include <cmath>
@@ -209,7 +210,7 @@ Result<ConnectionModel> LoadSectionBoreholes(const platform::WorkFolder& folder,
     try {
         return buildModel(folder, object, fileNumbers);
     } catch (const std::bad_alloc&) {
-        return Error{"Недостаточно памяти", kStop};
+        return Error{platform::kNoMemoryText, kStop};
     }
 }
 

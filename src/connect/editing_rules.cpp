@@ -124,8 +124,11 @@ Result<ScreenMapping> MakeScreenMapping(const ConnectionModel& m, std::int32_t w
     }
     if (top - bottom <= 0)
         return Error{"Нулевой перепад отметок выработок:\rмасштаб не определен", kStopCaption};
-    map.hScale = static_cast<float>(width - width / 4) / static_cast<float>(sum);
-    map.vScale = static_cast<float>(height - height / 4) / static_cast<float>(top - bottom);
+    // A quarter of the window, in whole pixels, stays free around the boreholes.
+    const int usedWidth = width - width / 4;
+    const int usedHeight = height - height / 4;
+    map.hScale = static_cast<float>(usedWidth) / static_cast<float>(sum);
+    map.vScale = static_cast<float>(usedHeight) / static_cast<float>(top - bottom);
     if (!(map.hScale > 0) || !(map.vScale > 0) || !std::isfinite(map.hScale) ||
         !std::isfinite(map.vScale))
         return Error{"Слишком мала область рисования", kStopCaption};

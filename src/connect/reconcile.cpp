@@ -3,6 +3,7 @@
 
 #include "connect/connection_file.h"
 #include "platform/codepage.h"
+#include "platform/messages.h"
 #include "store/store_paths.h"
 
 #include <new>
@@ -279,12 +280,12 @@ Status ReconcileConnections(const platform::WorkFolder& folder, platform::Messag
     try {
         return reconcile(folder, sink, model, object, storedSection);
     } catch (const std::bad_alloc&) {
-        return Error{"Недостаточно памяти", "Stop"};
+        return Error{platform::kNoMemoryText, "Stop"};
     }
 }
 
 std::optional<std::vector<std::string>> TakeChangeReport(const platform::WorkFolder& folder) {
-    const auto in = folder.read(kChangeReport, 1024 * 1024);
+    const auto in = folder.read(kChangeReport, std::uint64_t{1} << 20);
     if (!in.ok())
         return std::nullopt;
     folder.removeFile(kChangeReport);

@@ -150,7 +150,8 @@ void drawRepeatedDiagonal(LineSink& out, const Box& r, const ConsistencyElement&
         y1 = trunc64(static_cast<double>(r.top) + t * w);
         y2 = trunc64(static_cast<double>(y1) - t * w);
     }
-    const std::int64_t across = std::max<std::int64_t>(1, trunc64(std::cos(a) * s));
+    const std::int64_t across =
+        std::max<std::int64_t>(1, trunc64(std::cos(a) * static_cast<double>(s)));
     const std::int64_t count = r.w() / across + r.h() / s + 1;
     for (std::int64_t k = 0; k < count && !out.full(); ++k)
         out.line(r.left, y1 + k * s, r.right, y2 + k * s);
@@ -311,14 +312,6 @@ bool ConsistencyEdit::removeSelected() {
 
 namespace {
 
-Error exchangeError() {
-    return {"Неверный формат файла", "ОШИБКА", false};
-}
-
-Error fileError(const std::filesystem::path& file) {
-    return {"Ошибка открытия (" + file.string() + ")", "ОШИБКА", false};
-}
-
 Error builtInError() {
     return {"Запись 0 справочника показателей не изменяется", "Warning", false};
 }
@@ -427,12 +420,8 @@ Status DeleteConsistencyType(const platform::WorkFolder& folder, int slot) {
 
 // ---- exchange ----
 
-namespace {
-constexpr std::size_t kExchangeHeader = kConsistencyMagic.size() + ConsistencyTypeRecord::kSize;
-} // namespace
-
 store::Bytes consistencyExchangeBytes(const ConsistencyType& type) {
-    store::Bytes out(kConsistencyMagic.begin(), kConsistencyMagic.end());
+    store::Bytes out = platform::startExchange(kConsistencyExchange);
     store::appendRecord(out, type.record);
     const store::Bytes elements = consistencyElementsBytes(type.elements);
     out.insert(out.end(), elements.begin(), elements.end());
@@ -440,35 +429,27 @@ store::Bytes consistencyExchangeBytes(const ConsistencyType& type) {
 }
 
 Result<ConsistencyType> parseConsistencyExchange(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() < kExchangeHeader ||
-        !std::equal(kConsistencyMagic.begin(), kConsistencyMagic.end(), bytes.begin()))
-        return exchangeError();
-    const std::size_t count = (bytes.size() - kExchangeHeader) / ConsistencyElement::kSize;
+    if (auto st = platform::checkExchange(bytes, kConsistencyExchange); !st)
+        return st.error();
+    const std::size_t header = kConsistencyExchange.headerSize();
+    const std::size_t count = (bytes.size() - header) / ConsistencyElement::kSize;
     if (!elementCountAllowed(count))
-        return exchangeError();
+        return platform::badFileFormatError();
     ConsistencyType type;
     type.record =
         *store::parseRecord<ConsistencyTypeRecord>(bytes.subspan(kConsistencyMagic.size()));
     type.elements = store::parseList<ConsistencyElement>(
-        bytes.subspan(kExchangeHeader, count * ConsistencyElement::kSize));
+        bytes.subspan(header, count * ConsistencyElement::kSize));
     if (!std::all_of(type.elements.begin(), type.elements.end(), elementAllowed))
-        return exchangeError();
+        return platform::badFileFormatError();
     return type;
 }
 
 Result<ConsistencyType> ReadConsistencyExchange(const std::filesystem::path& file) {
-    const platform::WorkFolder parent(file.parent_path());
-    // One element more than may be imported: enough to tell a file that holds too many.
-    constexpr std::size_t kLimit =
-        kExchangeHeader + (kMaxConsistencyElements + 1) * ConsistencyElement::kSize;
-    const auto in = parent.read(file.filename().string(), kLimit);
-    if (in.state == platform::ReadOutcome::State::NoMemory)
-        return platform::noMemoryError();
-    if (!in.ok())
-        return fileError(file);
-    if (in.reachedLimit)
-        return exchangeError();
-    return parseConsistencyExchange(in.bytes);
+    auto bytes = platform::ReadExchangeFile(file, kConsistencyExchange);
+    if (!bytes)
+        return bytes.error();
+    return parseConsistencyExchange(*bytes);
 }
 
 Status ExportConsistencyType(const platform::WorkFolder& folder, int slot,
@@ -478,10 +459,7 @@ Status ExportConsistencyType(const platform::WorkFolder& folder, int slot,
     auto type = LoadConsistencyType(folder, slot);
     if (!type)
         return type.error();
-    const platform::WorkFolder parent(file.parent_path());
-    if (!parent.writeAtomic(file.filename().string(), consistencyExchangeBytes(*type)))
-        return fileError(file);
-    return success();
+    return platform::WriteExchangeFile(file, consistencyExchangeBytes(*type));
 }
 
 std::optional<int> findConsistencyTypeByName(const std::vector<ConsistencyTypeRecord>& list,
@@ -502,12 +480,17 @@ Result<int> ImportConsistencyType(const platform::WorkFolder& folder, const Cons
     if (auto count = checkedSlot(folder, target); !count)
         return count.error();
     if (!std::all_of(type.elements.begin(), type.elements.end(), elementAllowed))
-        return exchangeError();
+        return platform::badFileFormatError();
     ConsistencyTypeRecord record = type.record;
     record.used = 1;
     if (auto st = writeType(folder, target, record, type.elements); !st)
         return st.error();
     return target;
+}
+
+platform::NameTakenQuestion consistencyNameTaken() {
+    return platform::overwriteOnImport("Импорт - Показатель текучести, влажность",
+                                       "Показатель текучести, влажность с наименованием:");
 }
 
 } // namespace orvo::dict

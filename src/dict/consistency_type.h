@@ -3,6 +3,8 @@
 // exchange files.
 #pragma once
 #include "platform/canvas.h"
+#include "platform/exchange_file.h"
+#include "platform/messages.h"
 #include "platform/result.h"
 #include "platform/work_folder.h"
 #include "store/fixed_text.h"
@@ -159,6 +161,14 @@ Status DeleteConsistencyType(const platform::WorkFolder& folder, int slot);
 
 // ---- exchange files ----
 
+// "*.OTI": the magic, the record, the elements. One element more than a type may have is
+// already too long; a part of an element after the last whole one is ignored.
+inline constexpr platform::ExchangeFormat kConsistencyExchange{
+    kConsistencyMagic, ConsistencyTypeRecord::kSize,
+    kConsistencyMagic.size() + ConsistencyTypeRecord::kSize +
+        (kMaxConsistencyElements + 1) * ConsistencyElement::kSize - 1};
+static_assert(kConsistencyMagic.size() == platform::kExchangeMagicSize);
+
 store::Bytes consistencyExchangeBytes(const ConsistencyType& type);
 // "Неверный формат файла" (caption "ОШИБКА") for a wrong magic, no or more than 100 whole
 // elements, or values the editor would not allow. A partial last element is ignored.
@@ -173,5 +183,7 @@ std::optional<int> findConsistencyTypeByName(const std::vector<ConsistencyTypeRe
 // Writes the imported type into `slot` or, with no slot, into a new last one; returns the slot.
 Result<int> ImportConsistencyType(const platform::WorkFolder& folder, const ConsistencyType& type,
                                   std::optional<int> slot);
+// "Импорт - Показатель текучести, влажность" about a name in use.
+platform::NameTakenQuestion consistencyNameTaken();
 
 } // namespace orvo::dict

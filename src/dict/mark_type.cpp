@@ -126,8 +126,10 @@ std::optional<SymbolPlacement> fitSymbol(const SymbolFrame& frame, int height, i
         std::min(frameHeight, static_cast<int>(std::trunc(static_cast<float>(height) * scale)));
     SymbolPlacement p;
     p.scale = scale;
-    p.at = {static_cast<double>(frame.left + (frameWidth - drawnWidth) / 2),
-            static_cast<double>(frame.top + (frameHeight - drawnHeight) / 2)};
+    // Centred in whole pixels, as the frame is drawn.
+    const int left = frame.left + (frameWidth - drawnWidth) / 2;
+    const int top = frame.top + (frameHeight - drawnHeight) / 2;
+    p.at = {static_cast<double>(left), static_cast<double>(top)};
     return p;
 }
 

@@ -18,16 +18,8 @@ namespace orvo::dict {
 
 namespace {
 
-// The largest item file the editor can make is about 110 KB (7 types of 99 elements, polygons
-// of 99 points); anything far beyond that is not a symbol.
-constexpr std::uint64_t kMaxItemBytes = 1u << 20;
-
 constexpr std::array<const char*, kSymbolTypeCount> kTypeNames = {
     "Отрезок", "Полигон", "Прямоугольник", "Элипс", "Дуга", "Сегмент", "Сектор"};
-
-Error exchangeError() {
-    return {"Неверный формат файла", "ОШИБКА", false};
-}
 
 bool validType(int type) {
     return type >= 0 && type < kSymbolTypeCount;
@@ -54,7 +46,7 @@ Result<SymbolListRecord> recordAt(const platform::WorkFolder& folder, int slot) 
 // A missing item file is as good as an empty one when the record counts no elements.
 Result<store::Bytes> readItem(const platform::WorkFolder& folder, int slot, std::int32_t count) {
     const std::string path = symbolItemPath(slot);
-    auto in = folder.read(path, kMaxItemBytes + 1);
+    auto in = folder.read(path, kMaxSymbolItemBytes + 1);
     if (in.state == platform::ReadOutcome::State::Missing && count == 0)
         return store::Bytes{};
     if (!in.ok())
@@ -323,17 +315,23 @@ std::optional<SymbolPreviewFit> fitSymbolPreview(const SymbolListRecord& record,
         return std::nullopt;
     const int frameW = static_cast<int>(frame.width);
     const int frameH = static_cast<int>(frame.height);
-    constexpr double kNone = std::numeric_limits<double>::infinity();
     double scale = naturalScale.value_or(0);
-    if (!naturalScale)
-        scale = std::min(record.height > 0 ? frameH / static_cast<double>(record.height) : kNone,
-                         record.width > 0 ? frameW / static_cast<double>(record.width) : kNone);
+    if (!naturalScale) {
+        // The side that fits first decides; a side of no size never limits.
+        scale = std::numeric_limits<double>::infinity();
+        if (record.height > 0)
+            scale = std::min(scale, static_cast<double>(frameH) / record.height);
+        if (record.width > 0)
+            scale = std::min(scale, static_cast<double>(frameW) / record.width);
+    }
     if (!std::isfinite(scale) || scale <= 0)
         return std::nullopt;
     const int drawnH = std::min(static_cast<int>(std::min(record.height * scale, 1e9)), frameH);
     const int drawnW = std::min(static_cast<int>(std::min(record.width * scale, 1e9)), frameW);
-    return SymbolPreviewFit{scale,
-                            {frame.x + (frameW - drawnW) / 2, frame.y + (frameH - drawnH) / 2}};
+    // Centred in whole pixels, as the frame is drawn.
+    const int dx = (frameW - drawnW) / 2;
+    const int dy = (frameH - drawnH) / 2;
+    return SymbolPreviewFit{scale, {frame.x + dx, frame.y + dy}};
 }
 
 std::optional<SymbolTransform> editorTransform(const std::vector<SymbolElement>& elements,
@@ -421,31 +419,42 @@ Result<store::Bytes> ExportSymbolBytes(const platform::WorkFolder& folder, int s
     auto item = readItem(folder, slot, rec->elementCount);
     if (!item)
         return item.error();
-    store::Bytes out(kSymbolMagic.begin(), kSymbolMagic.end());
+    store::Bytes out = platform::startExchange(kSymbolExchange);
     store::appendRecord(out, *rec);
     out.insert(out.end(), item->begin(), item->end());
     return out;
 }
 
+Status ExportSymbol(const platform::WorkFolder& folder, int slot,
+                    const std::filesystem::path& file) {
+    auto bytes = ExportSymbolBytes(folder, slot);
+    if (!bytes)
+        return bytes.error();
+    return platform::WriteExchangeFile(file, *bytes);
+}
+
 Result<SymbolExchange> parseSymbolExchange(std::span<const std::uint8_t> bytes) {
-    const std::size_t magic = kSymbolMagic.size();
-    if (bytes.size() < magic + SymbolListRecord::kSize ||
-        !std::equal(kSymbolMagic.begin(), kSymbolMagic.end(), bytes.begin()))
-        return exchangeError();
+    if (auto st = platform::checkExchange(bytes, kSymbolExchange); !st)
+        return st.error();
     SymbolExchange item;
-    item.record = *store::parseRecord<SymbolListRecord>(bytes.subspan(magic));
-    const auto rest = bytes.subspan(magic + SymbolListRecord::kSize);
-    if (rest.size() > kMaxItemBytes)
-        return exchangeError();
+    item.record = *store::parseRecord<SymbolListRecord>(bytes.subspan(kSymbolMagic.size()));
+    const auto rest = bytes.subspan(kSymbolExchange.headerSize());
     std::vector<SymbolElement> elements;
     if (!parseSymbolItems(rest, item.record.elementCount, "", elements))
-        return exchangeError();
+        return platform::badFileFormatError();
     for (const auto& e : elements)
         for (const auto& p : e.points)
             if (p.x < 0 || p.y < 0 || p.x > kMaxSymbolCoordinate || p.y > kMaxSymbolCoordinate)
-                return exchangeError();
+                return platform::badFileFormatError();
     item.item.assign(rest.begin(), rest.end());
     return item;
+}
+
+Result<SymbolExchange> ReadSymbolExchange(const std::filesystem::path& file) {
+    auto bytes = platform::ReadExchangeFile(file, kSymbolExchange);
+    if (!bytes)
+        return bytes.error();
+    return parseSymbolExchange(*bytes);
 }
 
 Result<int> ImportSymbol(const platform::WorkFolder& folder, const SymbolExchange& item,
@@ -463,6 +472,19 @@ Result<int> ImportSymbol(const platform::WorkFolder& folder, const SymbolExchang
         !st)
         return st.error();
     return target;
+}
+
+platform::NameTakenQuestion symbolNameTaken(bool importing) {
+    platform::NameTakenQuestion q{
+        "Предупреждение",
+        "Наименование значка",
+        {platform::kExistsStated, "Ваши действия:"},
+        {"Продолжить редактирование", platform::kOverwriteChoice, "Выйти без сохранения"}};
+    if (importing) {
+        q.caption = "Импорт значка. Предупреждение";
+        q.choices = {platform::kOverwriteChoice, "Отменить импорт"};
+    }
+    return q;
 }
 
 // ---- the editor ----

@@ -2,6 +2,8 @@
 // "DATA\DIC\%6.6d.SYM" per symbol with its elements, the renderer and the exchange files.
 #pragma once
 #include "platform/canvas.h"
+#include "platform/exchange_file.h"
+#include "platform/messages.h"
 #include "platform/result.h"
 #include "platform/work_folder.h"
 #include "store/fixed_text.h"
@@ -10,6 +12,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <span>
@@ -149,17 +152,36 @@ Status DeleteSymbol(const platform::WorkFolder& folder, int slot);
 
 // ---- exchange files ----
 
+// The largest item file the editor can make is about 110 KB (7 types of 99 elements, polygons
+// of 99 points); anything far beyond that is not a symbol.
+inline constexpr std::size_t kMaxSymbolItemBytes = 1u << 20;
+// "*.OTS": the magic, the list record, the item file.
+inline constexpr platform::ExchangeFormat kSymbolExchange{
+    kSymbolMagic, SymbolListRecord::kSize,
+    kSymbolMagic.size() + SymbolListRecord::kSize + kMaxSymbolItemBytes};
+static_assert(kSymbolMagic.size() == platform::kExchangeMagicSize);
+
 struct SymbolExchange {
     SymbolListRecord record;
     store::Bytes item; // the item file byte for byte
 };
 Result<store::Bytes> ExportSymbolBytes(const platform::WorkFolder& folder, int slot);
+// Writes the exchange file of `slot`; "Ошибка открытия (%s)" when it cannot be written.
+Status ExportSymbol(const platform::WorkFolder& folder, int slot,
+                    const std::filesystem::path& file);
 // "Неверный формат файла" (caption "ОШИБКА") for a wrong magic, and also for element or point
 // counts that do not fit the file or disagree with the record, or coordinates outside 0..2000.
 Result<SymbolExchange> parseSymbolExchange(std::span<const std::uint8_t> bytes);
+// Reads and parses a picked file; "Ошибка открытия (%s)" when it cannot be read.
+Result<SymbolExchange> ReadSymbolExchange(const std::filesystem::path& file);
 // Writes the item file and the record as they came into `slot`, or a new last slot.
 Result<int> ImportSymbol(const platform::WorkFolder& folder, const SymbolExchange& item,
                          std::optional<int> slot);
+
+// The boxes about a name another symbol has: "Импорт значка. Предупреждение" on importing
+// ("Перезаписать", "Отменить импорт"), "Предупреждение" on saving ("Продолжить
+// редактирование", "Перезаписать", "Выйти без сохранения").
+platform::NameTakenQuestion symbolNameTaken(bool importing);
 
 // ---- the editor ----
 

@@ -253,10 +253,6 @@ bool TitleBlockList::used(int slot) const {
 
 namespace {
 
-Error exchangeError() {
-    return {"Неверный формат файла", "ОШИБКА", false};
-}
-
 Status writeList(const platform::WorkFolder& folder, const TitleBlockList& list) {
     store::Bytes out;
     store::LeWriter w(out);
@@ -359,25 +355,44 @@ Status DeleteTitleBlock(const platform::WorkFolder& folder, int slot, bool remov
 // ---- exchange ----
 
 store::Bytes exchangeBytes(const TitleBlockListRecord& record, const TitleBlock& block) {
-    store::Bytes out(kTitleBlockMagic.begin(), kTitleBlockMagic.end());
+    store::Bytes out = platform::startExchange(kTitleBlockExchange);
     store::appendRecord(out, record);
     const store::Bytes item = titleBlockBytes(block);
     out.insert(out.end(), item.begin(), item.end());
     return out;
 }
 
-Result<TitleBlockExchange> parseExchange(std::span<const std::uint8_t> bytes) {
-    const std::size_t magic = kTitleBlockMagic.size();
-    if (bytes.size() < magic + TitleBlockListRecord::kSize ||
-        !std::equal(kTitleBlockMagic.begin(), kTitleBlockMagic.end(), bytes.begin()))
-        return exchangeError();
-    TitleBlockExchange item;
-    item.record = *store::parseRecord<TitleBlockListRecord>(bytes.subspan(magic));
-    auto block = parseTitleBlock(bytes.subspan(magic + TitleBlockListRecord::kSize), "");
+Status ExportTitleBlock(const platform::WorkFolder& folder, int slot,
+                        const std::filesystem::path& file) {
+    auto list = ReadTitleBlockList(folder);
+    if (!list)
+        return list.error();
+    if (slot < 0 || static_cast<std::size_t>(slot) >= list->entries.size())
+        return store::BadFormatError(kTitleBlockList);
+    auto block = ReadTitleBlock(folder, slot);
     if (!block)
-        return exchangeError();
+        return block.error();
+    return platform::WriteExchangeFile(
+        file, exchangeBytes(list->entries[static_cast<std::size_t>(slot)], *block));
+}
+
+Result<TitleBlockExchange> parseExchange(std::span<const std::uint8_t> bytes) {
+    if (auto st = platform::checkExchange(bytes, kTitleBlockExchange); !st)
+        return st.error();
+    TitleBlockExchange item;
+    item.record = *store::parseRecord<TitleBlockListRecord>(bytes.subspan(kTitleBlockMagic.size()));
+    auto block = parseTitleBlock(bytes.subspan(kTitleBlockExchange.headerSize()), "");
+    if (!block)
+        return platform::badFileFormatError();
     item.block = std::move(*block);
     return item;
+}
+
+Result<TitleBlockExchange> ReadTitleBlockExchange(const std::filesystem::path& file) {
+    auto bytes = platform::ReadExchangeFile(file, kTitleBlockExchange);
+    if (!bytes)
+        return bytes.error();
+    return parseExchange(*bytes);
 }
 
 std::optional<int> findTitleBlockByName(const TitleBlockList& list,
@@ -410,12 +425,17 @@ Result<int> ImportTitleBlock(const platform::WorkFolder& folder, const TitleBloc
     return target;
 }
 
+platform::NameTakenQuestion titleBlockNameTaken() {
+    return platform::overwriteOnImport("Импорт штампа - предупреждение", "Штамп с наименованием :");
+}
+
 // ---- working files ----
 
 namespace {
 
 template <class T> store::Bytes aliveBytes(const std::vector<Alive<T>>& items) {
     store::Bytes out;
+    out.reserve(items.size() * (4 + T::kSize));
     store::LeWriter w(out);
     for (const auto& a : items) {
         w.i32(a.alive ? 1 : 0);
@@ -434,6 +454,7 @@ template <class T> std::vector<T> aliveOnly(const std::vector<Alive<T>>& items) 
 
 template <class T> std::vector<Alive<T>> wrap(const std::vector<T>& items) {
     std::vector<Alive<T>> out;
+    out.reserve(items.size());
     for (const auto& i : items)
         out.push_back({true, i});
     return out;

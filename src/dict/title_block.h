@@ -2,6 +2,8 @@
 // item file "DATA\DIC\%5.5d.SHT" per block with its segments and texts, the editor's working
 // files and the "*.OSH" exchange files.
 #pragma once
+#include "platform/exchange_file.h"
+#include "platform/messages.h"
 #include "platform/result.h"
 #include "platform/work_folder.h"
 #include "store/fixed_text.h"
@@ -10,6 +12,7 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <span>
 #include <string>
@@ -143,14 +146,25 @@ Status DeleteTitleBlock(const platform::WorkFolder& folder, int slot, bool remov
 
 // ---- exchange files ----
 
+// "*.OSH": the magic, the list record, the item file. A block is a few kilobytes; a file of
+// megabytes is not one.
+inline constexpr platform::ExchangeFormat kTitleBlockExchange{
+    kTitleBlockMagic, TitleBlockListRecord::kSize, std::size_t{4} << 20};
+static_assert(kTitleBlockMagic.size() == platform::kExchangeMagicSize);
+
 struct TitleBlockExchange {
     TitleBlockListRecord record;
     TitleBlock block;
 };
 store::Bytes exchangeBytes(const TitleBlockListRecord& record, const TitleBlock& block);
+// Writes the exchange file of `slot`; "Ошибка открытия (%s)" when it cannot be written.
+Status ExportTitleBlock(const platform::WorkFolder& folder, int slot,
+                        const std::filesystem::path& file);
 // "Неверный формат файла" (caption "ОШИБКА") for a wrong magic, a truncated file or counts
 // that do not fit it.
 Result<TitleBlockExchange> parseExchange(std::span<const std::uint8_t> bytes);
+// Reads and parses a picked file; "Ошибка открытия (%s)" when it cannot be read.
+Result<TitleBlockExchange> ReadTitleBlockExchange(const std::filesystem::path& file);
 // The first used slot whose name equals the record's (case-sensitive, up to the terminator).
 std::optional<int> findTitleBlockByName(const TitleBlockList& list,
                                         const TitleBlockListRecord& record);
@@ -158,6 +172,8 @@ std::optional<int> findTitleBlockByName(const TitleBlockList& list,
 // Returns the slot used. Slot 0 is never replaced.
 Result<int> ImportTitleBlock(const platform::WorkFolder& folder, const TitleBlockExchange& item,
                              std::optional<int> slot);
+// "Импорт штампа - предупреждение" about a name in use.
+platform::NameTakenQuestion titleBlockNameTaken();
 
 // ---- the editor's working files ----
 

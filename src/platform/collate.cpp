@@ -11,9 +11,8 @@ namespace {
 
 // Sort key of one code point: lower case, with "ё" between "е" and "ж".
 std::uint64_t sortKey(char32_t c) {
-    if (c >= U'A' && c <= U'Z')
-        c += 0x20;
-    else if (c >= 0x0410 && c <= 0x042F)
+    // Latin and Cyrillic capitals lie 0x20 below their small letters.
+    if ((c >= U'A' && c <= U'Z') || (c >= 0x0410 && c <= 0x042F))
         c += 0x20;
     else if (c == 0x0401)
         c = 0x0451;

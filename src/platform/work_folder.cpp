@@ -1,6 +1,8 @@
 // POSIX implementation of the working-folder file operations.
 #include "platform/work_folder.h"
 
+#include "platform/messages.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -22,7 +24,7 @@ Error openError(std::string_view stored) {
 }
 
 Error noMemoryError() {
-    return {"Недостаточно памяти", "Information", false};
+    return {kNoMemoryText, "Information", false};
 }
 
 Error readError(const ReadOutcome& outcome, std::string_view stored) {
@@ -117,26 +119,11 @@ int WorkFolder::openStored(std::string_view stored) const {
     return openRead(real);
 }
 
-ReadOutcome WorkFolder::read(std::string_view stored, std::uint64_t limit) const {
-    ReadOutcome out;
-    const int fd = openStored(stored);
-    if (fd < 0) {
-        out.state = isMissing(errno) ? ReadOutcome::State::Missing : ReadOutcome::State::Failed;
-        return out;
-    }
-    Fd file(fd);
-    try {
-        readInto(fd, limit, out);
-    } catch (const std::bad_alloc&) {
-        out.bytes = {};
-        out.state = ReadOutcome::State::NoMemory;
-    }
-    return out;
-}
+namespace {
 
-void WorkFolder::readInto(int fd, std::uint64_t limit, ReadOutcome& out) {
+void readInto(int fd, std::uint64_t limit, ReadOutcome& out) {
     // No fstat: records are read with one read() of their size, lists grow as they come.
-    constexpr std::uint64_t kFirstChunk = 64 * 1024;
+    constexpr std::uint64_t kFirstChunk = std::uint64_t{64} << 10;
     out.bytes.resize(static_cast<std::size_t>(std::min(limit, kFirstChunk)));
     std::size_t got = 0;
     while (true) {
@@ -163,6 +150,67 @@ void WorkFolder::readInto(int fd, std::uint64_t limit, ReadOutcome& out) {
     out.state = ReadOutcome::State::Ok;
 }
 
+// Reads from an open descriptor (or reports why it could not be opened); closes it.
+ReadOutcome readOpened(int fd, std::uint64_t limit) {
+    ReadOutcome out;
+    if (fd < 0) {
+        out.state = isMissing(errno) ? ReadOutcome::State::Missing : ReadOutcome::State::Failed;
+        return out;
+    }
+    Fd file(fd);
+    try {
+        readInto(fd, limit, out);
+    } catch (const std::bad_alloc&) {
+        out.bytes = {};
+        out.state = ReadOutcome::State::NoMemory;
+    }
+    return out;
+}
+
+// A temporary file beside the target is written and flushed, then renamed over it. `fault`
+// may stop the sequence at "write" or "rename".
+bool replaceAtomically(const fs::path& target, const Bytes& content,
+                       const std::function<bool(std::string_view)>& fault) {
+    const fs::path folder = target.parent_path();
+    // One fixed name per target: a temporary file left by a crash is simply reused next time.
+    const fs::path temp = target.string() + ".~tmp";
+    Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    if (fd.get() < 0)
+        return false;
+    const bool failWrite = fault("write");
+    if (failWrite || !writeAll(fd.get(), content.data(), content.size()) ||
+        ::fsync(fd.get()) != 0) {
+        ::close(fd.release());
+        ::unlink(temp.c_str());
+        return false;
+    }
+    if (::close(fd.release()) != 0 || fault("rename")) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    // The new content is in place; syncing the folder only makes the rename durable sooner.
+    syncFolder(folder.empty() ? fs::path(".") : folder);
+    return true;
+}
+
+} // namespace
+
+ReadOutcome WorkFolder::read(std::string_view stored, std::uint64_t limit) const {
+    return readOpened(openStored(stored), limit);
+}
+
+ReadOutcome readFile(const fs::path& file, std::uint64_t limit) {
+    return readOpened(openRead(file), limit);
+}
+
+bool replaceFile(const fs::path& file, const Bytes& content) {
+    return replaceAtomically(file, content, [](std::string_view) { return false; });
+}
+
 bool WorkFolder::exists(std::string_view stored) const {
     std::error_code ec;
     const fs::path p = resolve(stored);
@@ -177,32 +225,11 @@ bool WorkFolder::isFolder(std::string_view stored) const {
 
 Status WorkFolder::writeAtomic(std::string_view stored, const Bytes& content) const {
     const fs::path target = resolve(stored);
-    if (target.empty())
+    if (target.empty() || !replaceAtomically(target, content, [this](std::string_view step) {
+            return faultAt(step);
+        }))
         return writeError(stored);
-    const fs::path folder = target.parent_path();
-    // One fixed name per target: a temporary file left by a crash is simply reused next time.
-    const fs::path temp = target.string() + ".~tmp";
-    Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-    if (fd.get() < 0)
-        return writeError(stored);
-    const bool failWrite = faultAt("write");
-    if (failWrite || !writeAll(fd.get(), content.data(), content.size()) ||
-        ::fsync(fd.get()) != 0) {
-        ::close(fd.release());
-        ::unlink(temp.c_str());
-        return writeError(stored);
-    }
-    if (::close(fd.release()) != 0 || faultAt("rename")) {
-        ::unlink(temp.c_str());
-        return writeError(stored);
-    }
-    if (::rename(temp.c_str(), target.c_str()) != 0) {
-        ::unlink(temp.c_str());
-        return writeError(stored);
-    }
-    // The new content is in place; syncing the folder only makes the rename durable sooner.
-    syncFolder(folder);
-    m_resolver.invalidate(folder);
+    m_resolver.invalidate(target.parent_path());
     return success();
 }
 

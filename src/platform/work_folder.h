@@ -57,11 +57,15 @@ public:
 
 private:
     int openStored(std::string_view stored) const;
-    static void readInto(int fd, std::uint64_t limit, ReadOutcome& out);
 
     PathResolver m_resolver;
     FaultHook m_fault;
 };
+
+// The same read and atomic replacement for a path outside any working folder, taken exactly as
+// given: a file the user picked. replaceFile is false when the file could not be replaced.
+ReadOutcome readFile(const std::filesystem::path& file, std::uint64_t limit = UINT64_MAX);
+bool replaceFile(const std::filesystem::path& file, const Bytes& content);
 
 // Texts of the platform's own refusals.
 Error writeError(std::string_view stored);

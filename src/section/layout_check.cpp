@@ -4,6 +4,7 @@
 #include "borehole/borehole_record.h"
 #include "borehole/borehole_types.h"
 #include "dict/title_block.h"
+#include "platform/messages.h"
 #include "platform/numbers.h"
 #include "section/settings_lists.h"
 
@@ -61,6 +62,8 @@ PaperDistance paperDistance(const LayoutBorehole& a, const LayoutBorehole& b,
 }
 
 std::int64_t terrainLength(const LayoutBorehole& a, const LayoutBorehole& b) {
+    // Half up on a non-negative root, as the stored layouts were computed.
+    // NOLINTNEXTLINE(bugprone-incorrect-roundings)
     return static_cast<std::int64_t>(terrainRoot(a, b) + 0.5);
 }
 
@@ -359,7 +362,7 @@ Result<SectionLayout> CheckSectionLayout(const platform::WorkFolder& folder, std
     try {
         return checkLayout(folder, object, section);
     } catch (const std::bad_alloc&) {
-        return stop("Недостаточно памяти");
+        return stop(platform::kNoMemoryText);
     }
 }
 

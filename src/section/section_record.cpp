@@ -54,7 +54,7 @@ store::Bytes sectionBytes(const Section& s) {
 Result<Section> ReadSection(const platform::WorkFolder& folder, std::int32_t object,
                             std::int32_t number) {
     const std::string path = store::paths::sectionFile(object, number, "DAT");
-    const auto in = folder.read(path, 64 * 1024);
+    const auto in = folder.read(path, std::uint64_t{64} * 1024);
     if (!in.ok())
         return platform::readError(in, path);
     if (in.reachedLimit)
@@ -82,6 +82,23 @@ Section newSection(std::int32_t number, std::int32_t created, const store::Secti
     for (auto& sig : s.header.signatures)
         sig.setPadded("");
     return s;
+}
+
+Status SaveSection(const store::ProjectStore& store, store::StatusRecord& status,
+                   std::int32_t object, Section& s, bool isNew, bool& numbered) {
+    if (!numbered) {
+        auto number = store.TakeSectionNumber(status);
+        if (!number)
+            return number.error();
+        s.header.number = *number;
+        numbered = true;
+    }
+    if (auto st = WriteSection(store.folder(), object, s); !st)
+        return st;
+    if (isNew)
+        if (auto st = store.AppendSection(object, s.header.number); !st)
+            return st;
+    return store.CopyWorkingCopiesBack(object, s.header.number);
 }
 
 } // namespace orvo::section

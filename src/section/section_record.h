@@ -5,6 +5,7 @@
 #include "platform/work_folder.h"
 #include "store/fixed_text.h"
 #include "store/le_stream.h"
+#include "store/project_store.h"
 #include "store/records.h"
 
 #include <array>
@@ -46,6 +47,13 @@ store::Bytes sectionBytes(const Section& s);
 Result<Section> ReadSection(const platform::WorkFolder& folder, std::int32_t object,
                             std::int32_t number);
 Status WriteSection(const platform::WorkFolder& folder, std::int32_t object, const Section& s);
+
+// "Сохранить" of the section dialog. A new section takes its number only now, so a cancelled
+// "Новый разрез" uses none; `numbered` says whether that has happened, and a save that fails and
+// is tried again keeps the number. Then the file is written, a new section's number appended to
+// RAZ.SPS, and each working copy of the sub-editors moved over the section's own file.
+Status SaveSection(const store::ProjectStore& store, store::StatusRecord& status,
+                   std::int32_t object, Section& s, bool isNew, bool& numbered);
 
 // A new section as "Новый разрез" starts it: number and creation time given, the defaults
 // copied, the four signatures 30 spaces, no boreholes.

@@ -77,7 +77,7 @@ bool SectionBoreholeList::moveDown() {
     if (m_current < 0 || m_current + 1 >= static_cast<int>(m_numbers.size()))
         return false;
     std::swap(m_numbers[static_cast<std::size_t>(m_current)],
-              m_numbers[static_cast<std::size_t>(m_current + 1)]);
+              m_numbers[static_cast<std::size_t>(m_current) + 1]);
     ++m_current;
     return true;
 }

@@ -63,6 +63,7 @@ Result<std::vector<std::int16_t>> ReadScales(const platform::WorkFolder& folder)
 
 Status WriteScales(const platform::WorkFolder& folder, const std::vector<std::int16_t>& scales) {
     std::vector<ScaleRecord> records;
+    records.reserve(scales.size());
     for (auto s : scales)
         records.push_back({s});
     return store::WriteRecordList(folder, kScaleList, records);
@@ -95,7 +96,10 @@ Result<bool> ScaleListModel::add(std::string_view typed) {
         std::upper_bound(m_scales.begin(), m_scales.end(), v, [](std::int16_t a, std::int16_t b) {
             return formatScaleEntry(a) < formatScaleEntry(b);
         });
-    m_selected = static_cast<int>(m_scales.insert(pos, v) - m_scales.begin());
+    // The index is taken before inserting: the insertion may move the elements.
+    const auto at = pos - m_scales.begin();
+    m_scales.insert(pos, v);
+    m_selected = static_cast<int>(at);
     return true;
 }
 
@@ -253,6 +257,7 @@ Result<std::vector<Surname>> ReadSurnames(const platform::WorkFolder& folder) {
 
 Status WriteSurnames(const platform::WorkFolder& folder, const std::vector<Surname>& names) {
     std::vector<SurnameRecord> records;
+    records.reserve(names.size());
     for (const auto& n : names)
         records.push_back({n});
     return store::WriteRecordList(folder, kSurnameList, records);
@@ -271,7 +276,9 @@ SurnameListModel::SurnameListModel(std::vector<Surname> names) : m_names(std::mo
 
 int SurnameListModel::insertSorted(const Surname& name) {
     const auto pos = std::upper_bound(m_names.begin(), m_names.end(), name, surnameBefore);
-    return static_cast<int>(m_names.insert(pos, name) - m_names.begin());
+    const auto at = pos - m_names.begin();
+    m_names.insert(pos, name);
+    return static_cast<int>(at);
 }
 
 bool SurnameListModel::taken(const Surname& name) const {

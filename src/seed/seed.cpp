@@ -6,13 +6,13 @@
 #include "borehole/borehole_record.h"
 #include "borehole/borehole_types.h"
 #include "dict/consistency_type.h"
+#include "dict/drawing_form.h"
 #include "dict/mark_type.h"
 #include "dict/symbol.h"
 #include "dict/title_block.h"
 #include "platform/codepage.h"
 #include "platform/collate.h"
 #include "platform/work_folder.h"
-#include "section/drawing_form.h"
 #include "section/section_record.h"
 #include "section/settings_lists.h"
 #include "store/list_file.h"
@@ -236,7 +236,7 @@ Status writeDrawingForms(const platform::WorkFolder& folder, const json& def) {
     if (forms.empty())
         return definitionError("нет формы оформления 0");
     for (const auto& f : forms) {
-        section::DrawingForm body = section::newDrawingForm();
+        dict::DrawingForm body = dict::newDrawingForm();
         body.frameLine = f.value("frameLine", body.frameLine);
         body.scaleLine = f.value("scaleLine", body.scaleLine);
         body.igeLine = f.value("igeLine", body.igeLine);
@@ -246,7 +246,7 @@ Status writeDrawingForms(const platform::WorkFolder& folder, const json& def) {
             body.fontSize[i] = fonts[i].at("size").get<std::int16_t>();
             body.fontStyle[i] = fonts[i].at("style").get<std::int8_t>();
         }
-        auto saved = section::SaveDrawingForm(folder, -1, f.at("name").get<std::string>(), body);
+        auto saved = dict::SaveDrawingForm(folder, -1, f.at("name").get<std::string>(), body);
         if (!saved)
             return saved.error();
     }

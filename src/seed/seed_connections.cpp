@@ -67,8 +67,10 @@ bool drawSegment(connect::Editor& ed, std::int32_t from, std::int32_t to) {
 connect::ScreenPos pointOnLine(connect::ScreenPos a, connect::ScreenPos b, double fraction) {
     const auto x = a.x + static_cast<std::int32_t>(std::lround(fraction * (b.x - a.x)));
     const float slope = static_cast<float>(b.y - a.y) / static_cast<float>(b.x - a.x);
-    return {x, static_cast<std::int32_t>(static_cast<float>(a.y) +
-                                         slope * static_cast<float>(x - a.x) + 0.5f)};
+    // Rounded as the stored demo files were made (half up, then toward zero).
+    const float y = static_cast<float>(a.y) + slope * static_cast<float>(x - a.x);
+    // NOLINTNEXTLINE(bugprone-incorrect-roundings)
+    return {x, static_cast<std::int32_t>(y + 0.5f)};
 }
 
 // Joins the rows of borehole b from `row` down to the neighbour's rows from `neighbourRow` down,
@@ -76,7 +78,7 @@ connect::ScreenPos pointOnLine(connect::ScreenPos a, connect::ScreenPos b, doubl
 Status joinBelow(connect::Editor& ed, std::int32_t section, std::int32_t b, std::int32_t row,
                  std::int32_t neighbourRow) {
     const auto& left = ed.model.boreholes[static_cast<std::size_t>(b)];
-    const auto& right = ed.model.boreholes[static_cast<std::size_t>(b + 1)];
+    const auto& right = ed.model.boreholes[static_cast<std::size_t>(b) + 1];
     for (; row < left.rowCount() && neighbourRow < right.rowCount() &&
            left.rowIge[static_cast<std::size_t>(row)] ==
                right.rowIge[static_cast<std::size_t>(neighbourRow)];
@@ -90,7 +92,7 @@ Status joinBelow(connect::Editor& ed, std::int32_t section, std::int32_t b, std:
 // The neighbour row the base point `point` of borehole b is joined to, or -1.
 std::int32_t joinedRow(const connect::ConnectionModel& m, std::int32_t b, std::int32_t point) {
     std::int32_t found = -1;
-    for (std::int32_t nr = 0; nr < m.boreholes[static_cast<std::size_t>(b + 1)].rowCount(); ++nr)
+    for (std::int32_t nr = 0; nr < m.boreholes[static_cast<std::size_t>(b) + 1].rowCount(); ++nr)
         if (lineBetween(m, point, m.boreholePointIndex(b + 1, nr)) >= 0)
             found = nr;
     return found;
@@ -139,7 +141,7 @@ Status addLens(connect::ConnectionModel& model, std::int32_t section, const json
     const auto r = rowOf(model, b, ige);
     const auto& rows = model.boreholes[static_cast<std::size_t>(b)].rowIge;
     if (r < 1 || r + 1 >= static_cast<std::int32_t>(rows.size()) ||
-        rows[static_cast<std::size_t>(r + 1)] != rows[static_cast<std::size_t>(r - 1)])
+        rows[static_cast<std::size_t>(r) + 1] != rows[static_cast<std::size_t>(r) - 1])
         return connectionError(section, "ИГЭ " + ige + " не лежит внутри одного слоя");
     const auto top = model.boreholePointIndex(b, r - 1);
     const auto below = model.boreholePointIndex(b, r);

@@ -44,6 +44,27 @@ int LibraryTree::insert(int parent, const TreeNodeRecord& record, std::string la
     return index;
 }
 
+int LibraryTree::childPosition(int index) const {
+    const int parent = node(index).parent;
+    if (parent < 0)
+        return 0;
+    const auto& siblings = node(parent).children;
+    return static_cast<int>(std::find(siblings.begin(), siblings.end(), index) - siblings.begin());
+}
+
+void LibraryTree::detach(int index) {
+    auto& n = m_nodes.at(static_cast<std::size_t>(index));
+    if (n.parent < 0)
+        return;
+    auto& siblings = m_nodes[static_cast<std::size_t>(n.parent)].children;
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), index), siblings.end());
+    n.parent = -1;
+}
+
+void LibraryTree::relabel(int index, std::string label) {
+    m_nodes.at(static_cast<std::size_t>(index)).label = std::move(label);
+}
+
 namespace {
 
 TreeNodeRecord rec(NodeKind kind, std::int32_t object = 0, std::int32_t section = 0,
@@ -124,7 +145,7 @@ void formatNode(const LibraryTree& tree, int index, int depth, std::string& out)
     std::string label = n.label;
     while (!label.empty() && label.back() == ' ')
         label.pop_back();
-    out.append(static_cast<std::size_t>(2 * depth), ' ');
+    out.append(2 * static_cast<std::size_t>(depth), ' ');
     out += '[';
     out += std::to_string(n.record.kind);
     out += "] ";

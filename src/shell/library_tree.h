@@ -53,6 +53,11 @@ enum class InsertAt { First, Last, Sorted };
 class LibraryTree {
 public:
     int insert(int parent, const TreeNodeRecord& record, std::string label, InsertAt where);
+    // Where a node stands among its parent's children (0 for a node without a parent).
+    int childPosition(int node) const;
+    // Takes a node out of its parent's children; its index and record stay, as in the file.
+    void detach(int node);
+    void relabel(int node, std::string label);
     const std::vector<TreeNode>& nodes() const { return m_nodes; }
     const TreeNode& node(int index) const { return m_nodes.at(static_cast<std::size_t>(index)); }
     // Items left out because their file is missing or damaged, one message each.

@@ -2,6 +2,7 @@
 #include "shell/object_lifecycle.h"
 
 #include "platform/codepage.h"
+#include "section/section_record.h"
 #include "store/records.h"
 #include "store/store_paths.h"
 
@@ -129,14 +130,14 @@ Result<Deletion> AskDeleteSection(const store::ProjectStore& store, platform::Me
 }
 
 Result<std::vector<std::int32_t>> FindBoreholeReferences(const store::ProjectStore& store,
-                                                         std::int32_t object, std::int32_t borehole,
-                                                         const SectionBoreholes& readSection) {
+                                                         std::int32_t object,
+                                                         std::int32_t borehole) {
     auto sections = store.ReadSectionList(object);
     if (!sections)
         return sections.error();
     std::vector<std::int32_t> found;
     for (std::int32_t section : *sections) {
-        auto used = readSection(object, section);
+        auto used = section::ReadSection(store.folder(), object, section);
         if (!used) {
             // A section without a file uses nothing; one that cannot be read might use the
             // borehole, so the deletion is refused rather than guessed.
@@ -144,7 +145,7 @@ Result<std::vector<std::int32_t>> FindBoreholeReferences(const store::ProjectSto
                 continue;
             return used.error();
         }
-        for (std::int32_t b : *used)
+        for (std::int32_t b : used->boreholes)
             if (b == borehole)
                 found.push_back(section);
     }
@@ -157,14 +158,13 @@ Result<std::vector<std::int32_t>> FindBoreholeReferences(const store::ProjectSto
 
 Result<BoreholeDeletion> AskDeleteBorehole(const store::ProjectStore& store,
                                            platform::MessageSink& sink, std::int32_t object,
-                                           std::int32_t borehole,
-                                           const SectionBoreholes& readSection) {
+                                           std::int32_t borehole) {
     BoreholeDeletion result;
     if (auto header = store.ReadBoreholeHeader(object, borehole))
         result.name = header->name.utf8Trimmed();
     if (!confirmed(sink, kDeleteBoreholeCaption, "выработку", result.name))
         return result;
-    auto refs = FindBoreholeReferences(store, object, borehole, readSection);
+    auto refs = FindBoreholeReferences(store, object, borehole);
     if (!refs)
         return refs.error();
     if (!refs->empty()) {

@@ -7,7 +7,6 @@
 #include "store/project_store.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -59,17 +58,12 @@ Result<Deletion> AskDeleteObject(const store::ProjectStore& store, platform::Mes
 Result<Deletion> AskDeleteSection(const store::ProjectStore& store, platform::MessageSink& sink,
                                   std::int32_t object, std::int32_t section);
 
-// A section's borehole numbers in drawing order; the section file belongs to a layer this one
-// does not link, so the caller supplies the reader.
-using SectionBoreholes =
-    std::function<Result<std::vector<std::int32_t>>(std::int32_t object, std::int32_t section)>;
-
 // Section numbers that use the borehole, once per use, in RAZ.SPS order. They are also left in
 // SKV.DEL, the scratch list the check writes in the working folder. A section whose file cannot
 // be read uses nothing.
 Result<std::vector<std::int32_t>> FindBoreholeReferences(const store::ProjectStore& store,
-                                                         std::int32_t object, std::int32_t borehole,
-                                                         const SectionBoreholes& readSection);
+                                                         std::int32_t object,
+                                                         std::int32_t borehole);
 
 struct BoreholeDeletion {
     Deletion outcome = Deletion::Declined;
@@ -81,7 +75,6 @@ struct BoreholeDeletion {
 // number and file go.
 Result<BoreholeDeletion> AskDeleteBorehole(const store::ProjectStore& store,
                                            platform::MessageSink& sink, std::int32_t object,
-                                           std::int32_t borehole,
-                                           const SectionBoreholes& readSection);
+                                           std::int32_t borehole);
 
 } // namespace orvo::shell

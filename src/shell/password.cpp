@@ -2,6 +2,7 @@
 #include "shell/password.h"
 
 #include "platform/codepage.h"
+#include "platform/messages.h"
 
 #include <chrono>
 #include <random>
@@ -13,7 +14,7 @@ constexpr int kMinStride = 2;
 constexpr int kMaxStride = 41;
 
 std::size_t flagOffset(int stride) {
-    return static_cast<std::size_t>(21 * stride);
+    return 21 * static_cast<std::size_t>(stride);
 }
 } // namespace
 
@@ -68,8 +69,8 @@ Result<StoredPassword> ReadPassword(const platform::WorkFolder& folder) {
         return StoredPassword{};
     auto decoded = in.ok() ? decodePasswordFile(in.bytes) : std::nullopt;
     if (!decoded)
-        return Error{"Неверный формат файла \"" + std::string(kPasswordFileName) +
-                         "\",\rДальнейшая работа невозможна !",
+        return Error{std::string(platform::kBadFormatText) + " \"" +
+                         std::string(kPasswordFileName) + "\",\rДальнейшая работа невозможна !",
                      "EXIT", true};
     return *decoded;
 }

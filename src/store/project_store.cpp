@@ -1,6 +1,7 @@
 // Reading and writing the project database through the working folder.
 #include "store/project_store.h"
 
+#include "platform/messages.h"
 #include "store/store_paths.h"
 
 #include <algorithm>
@@ -17,8 +18,8 @@ Error FatalOpenError(std::string_view path) {
 }
 
 Error BadFormatError(std::string_view path, bool fatal) {
-    return {"Неверный формат файла \"" + std::string(path) + "\"", fatal ? "FATAL ERROR" : "Ошибка",
-            fatal};
+    return {std::string(platform::kBadFormatText) + " \"" + std::string(path) + "\"",
+            fatal ? "FATAL ERROR" : "Ошибка", fatal};
 }
 
 namespace {

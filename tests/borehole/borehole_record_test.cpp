@@ -59,8 +59,7 @@ TEST(BoreholeFile, CountsAndSizesThatDisagreeAreRefused) {
     const auto good = boreholeBytes(sample());
     auto tooLong = good;
     tooLong.push_back(0);
-    auto tooShort = good;
-    tooShort.pop_back();
+    const store::Bytes tooShort(good.begin(), good.end() - 1);
     auto bigCount = good;
     bigCount[32] = 101;
     auto negative = good;
@@ -87,9 +86,17 @@ TEST(BoreholeFile, SavingNumbersOnceAndChecksNames) {
     store::StatusRecord status;
     status.nextBoreholeNumber = 6;
     Borehole b = sample();
-    auto number = SaveNewBorehole(store, status, 1, b);
-    ASSERT_TRUE(number);
-    EXPECT_EQ(*number, 6);
+    // The first save fails after the number is taken (a folder stands where the file goes);
+    // trying again keeps that number instead of taking another.
+    const auto blocker = dir / "DATA/00001.OBJ/00000006.SKV";
+    std::filesystem::create_directories(blocker / "x");
+    std::int32_t number = 0;
+    EXPECT_FALSE(SaveNewBorehole(store, status, 1, number, b));
+    EXPECT_EQ(number, 6);
+    EXPECT_EQ(*store.ReadBoreholeList(1), std::vector<std::int32_t>{5});
+    std::filesystem::remove_all(blocker);
+    ASSERT_TRUE(SaveNewBorehole(store, status, 1, number, b));
+    EXPECT_EQ(number, 6);
     EXPECT_EQ(status.nextBoreholeNumber, 7);
     EXPECT_EQ(store.LoadStatus()->nextBoreholeNumber, 7);
     auto read = ReadBorehole(folder, 1, 6);

@@ -1,6 +1,8 @@
 // Borehole checks: order, texts, dictionary flags, and the report file.
 #include "borehole/borehole_types.h"
 #include "borehole/validation.h"
+#include "dict/consistency_type.h"
+#include "dict/mark_type.h"
 #include "platform/codepage.h"
 #include "support/temp_dir.h"
 
@@ -15,23 +17,23 @@ class ValidationTest : public ::testing::Test {
 protected:
     ValidationTest() : folder(dir.path()) {
         std::filesystem::create_directories(dir / "DATA/DIC");
-        // Record 0 and one type of each dictionary in use; TipIGE 16-bit flags, TipPV and
-        // TipOP 32-bit ones.
+        // Record 0 and one type of each dictionary in use, written with the dictionaries' own
+        // record layouts.
         BoreholeType t;
         AddBoreholeType(folder, t);
         AddBoreholeType(folder, t);
-        test::writeBytes(dir / "DATA/DIC/TipIGE.SPS", flagged(32, 2, {1, 1, 0}));
-        test::writeBytes(dir / "DATA/DIC/TipPV.SPS", flagged(38, 4, {1, 1}));
-        test::writeBytes(dir / "DATA/DIC/TipOP.SPS", flagged(38, 4, {1, 1, 0}));
+        test::writeBytes(dir / "DATA/DIC/TipIGE.SPS",
+                         flagged<dict::ConsistencyTypeRecord>({1, 1, 0}));
+        test::writeBytes(dir / "DATA/DIC/TipPV.SPS", flagged<dict::MarkTypeRecord>({1, 1}));
+        test::writeBytes(dir / "DATA/DIC/TipOP.SPS", flagged<dict::MarkTypeRecord>({1, 1, 0}));
     }
-    static platform::Bytes flagged(std::size_t size, std::size_t flag, std::vector<int> used) {
+    template <class Record> static platform::Bytes flagged(std::vector<int> used) {
         platform::Bytes out;
         for (int u : used) {
-            platform::Bytes rec(size, ' ');
-            for (std::size_t i = 0; i < flag; ++i)
-                rec[i] = 0;
-            rec[0] = static_cast<std::uint8_t>(u);
-            out.insert(out.end(), rec.begin(), rec.end());
+            Record r;
+            r.used = static_cast<decltype(r.used)>(u);
+            r.name.setUtf8("Тип");
+            store::appendRecord(out, r);
         }
         return out;
     }

@@ -99,8 +99,9 @@ void expectInvariants(const ConnectionModel& m, const EditorState& s) {
     }
     ASSERT_LT(s.selectedLine, m.lineCount());
     ASSERT_LT(s.selectedPoint, m.pointCount());
-    if (s.selectedPoint >= 0)
+    if (s.selectedPoint >= 0) {
         ASSERT_TRUE(m.points[s.selectedPoint].isFree());
+    }
     if (s.dragging && s.mode == EditMode::Draw) {
         ASSERT_GE(s.startPoint, 0);
         ASSERT_LT(s.startPoint, m.pointCount());

@@ -1,6 +1,7 @@
 // Symbol records, item files, drawing, the library, exchange files and the editing run.
 #include "dict/symbol.h"
 #include "platform/recording_canvas.h"
+#include "support/golden.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -143,11 +144,6 @@ void PrintTo(const DrawCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-std::string golden(const std::string& name) {
-    std::ifstream in(std::filesystem::path(ORVO_GOLDEN_DIR) / ("symbol-" + name) / "expected.txt");
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 } // namespace
 
 class SymbolDraw : public SymbolStore, public ::testing::WithParamInterface<DrawCase> {};
@@ -157,13 +153,8 @@ TEST_P(SymbolDraw, GoldenDump) {
     const int slot = save(c.name, c.elements);
     platform::RecordingCanvas canvas;
     ASSERT_TRUE(DrawSymbol(canvas, folder, slot, {10.5, 20}, c.scaleX, c.scaleY));
-    const auto dirName = std::filesystem::path(ORVO_GOLDEN_DIR) / ("symbol-" + std::string(c.name));
-    if (canvas.dump() != golden(c.name)) {
-        std::filesystem::create_directories(dirName);
-        std::ofstream(dirName / "actual.txt") << canvas.dump();
-        FAIL() << "drawing differs from " << (dirName / "expected.txt")
-               << "; actual.txt written beside it (tools/accept-golden)";
-    }
+    EXPECT_TRUE(test::matchesGolden(
+        std::filesystem::path(ORVO_GOLDEN_DIR) / ("symbol-" + std::string(c.name)), canvas.dump()));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -202,8 +193,8 @@ INSTANTIATE_TEST_SUITE_P(
                   element(kSymbolRectangle, {{0, 0}, {100, 100}}, 10, 3, -1)},
                  1.0f,
                  1.0f}),
-    [](const auto& info) {
-        std::string n = info.param.name;
+    [](const auto& testInfo) {
+        std::string n = testInfo.param.name;
         std::replace(n.begin(), n.end(), '-', '_');
         return n;
     });

@@ -2,6 +2,7 @@
 #include "dict/title_block.h"
 #include "dict/title_block_draw.h"
 #include "platform/recording_canvas.h"
+#include "support/golden.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -241,15 +242,7 @@ TEST_F(TitleBlockStore, ExchangeFilesRoundTripAndRefuseDamage) {
 TEST(TitleBlockDraw, GoldenDump) {
     platform::RecordingCanvas canvas;
     DrawTitleBlock(canvas, sample(), {10, 20}, 0.5);
-    const std::filesystem::path dir = ORVO_GOLDEN_DIR "/title-block-draw";
-    std::ifstream in(dir / "expected.txt");
-    const std::string expected((std::istreambuf_iterator<char>(in)),
-                               std::istreambuf_iterator<char>());
-    if (canvas.dump() != expected) {
-        std::ofstream(dir / "actual.txt") << canvas.dump();
-        FAIL() << "drawing differs from " << (dir / "expected.txt")
-               << "; actual.txt written beside it (tools/accept-golden)";
-    }
+    EXPECT_TRUE(test::matchesGolden(ORVO_GOLDEN_DIR "/title-block-draw", canvas.dump()));
 }
 
 TEST(TitleBlockDraw, TextHeightsAndPlacement) {

@@ -2,6 +2,7 @@
 #include "export/dxf_writer.h"
 #include "platform/codepage.h"
 #include "platform/work_folder.h"
+#include "support/golden.h"
 
 #include <array>
 #include <clocale>
@@ -103,37 +104,13 @@ void keepForReadback(const std::string& name, const DxfWriter& dxf) {
     ASSERT_TRUE(dxf.save(orvo::platform::WorkFolder(writtenDir()), name + ".dxf").ok());
 }
 
-std::string firstDifference(const std::string& expected, const std::string& actual) {
-    std::istringstream e(expected), a(actual);
-    std::string el, al;
-    for (int n = 1;; ++n) {
-        const bool moreE = static_cast<bool>(std::getline(e, el));
-        const bool moreA = static_cast<bool>(std::getline(a, al));
-        if (!moreE && !moreA)
-            return "files differ only after the last line end";
-        if (moreE != moreA || el != al)
-            return "line " + std::to_string(n) + ": expected \"" +
-                   orvo::platform::cp1251ToUtf8(el) + "\", got \"" +
-                   orvo::platform::cp1251ToUtf8(al) + "\"" + (moreE ? "" : " (past the end)");
-    }
+std::string utf8Line(std::string_view line) {
+    return orvo::platform::cp1251ToUtf8(line);
 }
 
 void expectGolden(const std::string& caseName, const std::string& actual) {
-    const fs::path dir = fs::path(ORVO_GOLDEN_DIR) / ("dxf-" + caseName);
-    const orvo::platform::WorkFolder folder(dir);
-    const auto expected = folder.read("expected.dxf");
-    const std::string want(expected.bytes.begin(), expected.bytes.end());
-    if (expected.ok() && want == actual) {
-        folder.removeFile("actual.dxf");
-        return;
-    }
-    const orvo::platform::Bytes bytes(actual.begin(), actual.end());
-    fs::create_directories(dir);
-    ASSERT_TRUE(folder.writeAtomic("actual.dxf", bytes).ok()) << dir;
-    ADD_FAILURE() << dir / "expected.dxf"
-                  << " differs from actual.dxf beside it, "
-                  << (expected.ok() ? firstDifference(want, actual) : "expected.dxf is missing")
-                  << "; review and run tools/accept-golden";
+    EXPECT_TRUE(orvo::test::matchesGolden(fs::path(ORVO_GOLDEN_DIR) / ("dxf-" + caseName), actual,
+                                          "dxf", utf8Line));
 }
 
 bool contains(const std::string& text, const std::string& piece) {

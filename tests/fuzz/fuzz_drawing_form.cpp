@@ -1,9 +1,9 @@
 // Fuzzes the drawing form list and body readers, with the fallback to form 0.
+#include "dict/drawing_form.h"
 #include "fuzz_folder.h"
-#include "section/drawing_form.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace orvo::section;
+    using namespace orvo::dict;
     auto& f = orvo::fuzz::folder();
     std::filesystem::create_directories(f.root / "DATA/DIC");
     // The first half is the list, the rest the bodies of forms 0 and 1.

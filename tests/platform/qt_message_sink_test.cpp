@@ -1,5 +1,6 @@
 // The Qt message sink: real message boxes answered by simulated clicks and keys.
 #include "platform/ui/qt_message_sink.h"
+#include "support/modal.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -16,12 +17,9 @@ class QtMessageSinkTest : public QObject {
 
     // Runs `act` on the message box once it is up, and remembers what it showed.
     void whenBoxShows(std::function<void(QMessageBox*)> act) {
-        QTimer::singleShot(0, this, [this, act] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box) {
-                whenBoxShows(act); // not up yet
-                return;
-            }
+        orvo::test::whenModal(this, [this, act](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            QVERIFY(box);
             m_title = box->windowTitle();
             m_text = box->text();
             m_buttons = box->buttons().size();

@@ -1,5 +1,6 @@
 // The section file: the 178-byte header at its offsets, round trips, and files that are refused.
 #include "section/section_record.h"
+#include "support/db_builder.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -142,4 +143,42 @@ TEST(SectionRecord, NewSectionStartsFromTheDefaults) {
     for (const auto& sig : s.header.signatures)
         EXPECT_EQ(std::string(sig.raw.begin(), sig.raw.end()), std::string(30, ' '));
     EXPECT_TRUE(s.boreholes.empty());
+}
+
+// "Сохранить" of a new section: the number is taken once, even when the first try fails, and the
+// section's working copies become its own files.
+TEST(SectionRecord, SavingANewSectionNumbersItOnce) {
+    test::TempDir dir;
+    test::DbBuilder db(dir.path());
+    db.object(3, "Объект");
+    platform::WorkFolder folder(dir.path());
+    store::ProjectStore store(folder);
+    store::StatusRecord status;
+    status.nextSectionNumber = 12;
+    test::writeBytes(dir / "WORK.SLO", {1, 2, 3});
+    Section s = sample();
+    bool numbered = false;
+    // A folder where the file goes makes the first save fail after the number is taken.
+    std::filesystem::create_directories(dir / "DATA/00003.OBJ/000012.DAT/x");
+    EXPECT_FALSE(SaveSection(store, status, 3, s, true, numbered));
+    EXPECT_TRUE(numbered);
+    EXPECT_EQ(s.header.number, 12);
+    EXPECT_TRUE(store.ReadSectionList(3)->empty());
+    std::filesystem::remove_all(dir / "DATA/00003.OBJ/000012.DAT");
+
+    ASSERT_TRUE(SaveSection(store, status, 3, s, true, numbered));
+    EXPECT_EQ(s.header.number, 12);
+    EXPECT_EQ(status.nextSectionNumber, 13);
+    EXPECT_EQ(store.LoadStatus()->nextSectionNumber, 13);
+    EXPECT_EQ(*store.ReadSectionList(3), std::vector<std::int32_t>{12});
+    EXPECT_EQ(sectionBytes(*ReadSection(folder, 3, 12)), sectionBytes(s));
+    EXPECT_EQ(test::readBytes(dir / "DATA/00003.OBJ/000012.SLO"), (store::Bytes{1, 2, 3}));
+    EXPECT_FALSE(std::filesystem::exists(dir / "WORK.SLO"));
+
+    // Saved again as an existing section: no new number, listed once.
+    s.header.name.set("CD");
+    ASSERT_TRUE(SaveSection(store, status, 3, s, false, numbered));
+    EXPECT_EQ(status.nextSectionNumber, 13);
+    EXPECT_EQ(*store.ReadSectionList(3), std::vector<std::int32_t>{12});
+    EXPECT_EQ(ReadSection(folder, 3, 12)->header.name.bytes(), "CD");
 }

@@ -6,10 +6,10 @@
 #include "connect/connection_file.h"
 #include "connect/editing_rules.h"
 #include "connect/reconcile.h"
+#include "dict/drawing_form.h"
 #include "dict/mark_type.h"
 #include "dict/symbol.h"
 #include "platform/codepage.h"
-#include "section/drawing_form.h"
 #include "section/section_record.h"
 #include "section/settings_lists.h"
 #include "seed/seed.h"
@@ -80,7 +80,7 @@ TEST(Seed, BuiltinDictionaries) {
     ASSERT_TRUE(names);
     EXPECT_FALSE(names->empty());
     platform::RecordingMessageSink sink;
-    auto form = section::ReadDrawingForm(folder, 0, sink);
+    auto form = dict::ReadDrawingForm(folder, 0, sink);
     ASSERT_TRUE(form);
     EXPECT_TRUE(sink.empty());
     EXPECT_TRUE(std::filesystem::exists(dir / "DATA/DIC/000.FRR"));

@@ -1,5 +1,7 @@
 // Building the library tree: structure, order, record indexes and missing items.
 #include "shell/library_tree.h"
+#include "shell/object_lifecycle.h"
+#include "shell/tree_view_file.h"
 #include "support/db_builder.h"
 
 #include <gtest/gtest.h>
@@ -155,4 +157,56 @@ TEST(CompareLabels, CaseAndYoOrder) {
     EXPECT_LT(compareLabels("Я", "я1"), 0);
     EXPECT_LT(compareLabels("Z", "а"), 0);
     EXPECT_GT(compareLabels("b", "A"), 0);
+}
+
+// Nodes made after start-up: their records follow in TREEVIEW.TMP, they are placed by the
+// start-up rule, and a node taken out or relabelled no longer counts for its siblings' order.
+TEST_F(TreeTest, LaterNodesArePlacedByTheStartUpRuleAndRecorded) {
+    db.object(3, "Объект");
+    db.section(3, 8, "Разрез");
+    db.borehole(3, 20, "Б");
+    db.borehole(3, 21, "Г");
+    auto tree = build();
+    TreeViewFile file;
+    ASSERT_TRUE(file.create(folder, tree));
+    ASSERT_EQ(file.count(), static_cast<int>(tree.nodes().size()));
+    const int object = 3; // root, two folders, then the object
+    const int list = tree.node(object).children.front();
+    ASSERT_EQ(tree.node(list).label, kBoreholeListLabel);
+
+    struct Case {
+        NodeKind kind;
+        int parent;
+        std::string label;
+        int position; // among the parent's children after the insertion
+    };
+    const std::vector<Case> cases = {
+        {NodeKind::Borehole, list, "в", 1},     // between "Б" and "Г", case ignored
+        {NodeKind::Borehole, list, "А", 0},     // first
+        {NodeKind::Borehole, list, "Г", 4},     // after the equal label
+        {NodeKind::Section, object, "Ааа", 2},  // sections last, never sorted
+        {NodeKind::BoreholeList, object, "", 0} // borehole lists first
+    };
+    for (const auto& c : cases) {
+        const TreeNodeRecord rec{static_cast<std::int16_t>(c.kind), 3, 0, 0};
+        const int node = tree.insert(c.parent, rec, c.label, placeOf(c.kind));
+        ASSERT_TRUE(file.append(rec));
+        EXPECT_EQ(file.count(), node + 1) << c.label;
+        EXPECT_EQ(tree.childPosition(node), c.position) << c.label;
+        const auto back = file.read(node);
+        ASSERT_TRUE(back) << c.label;
+        EXPECT_EQ(back->kind, rec.kind);
+    }
+    EXPECT_FALSE(file.read(file.count()));
+    EXPECT_FALSE(file.read(-1));
+
+    // Children now: А, Б, в, Г, Г. A relabelled "А" sorts as "Аб"; a detached "в" is gone.
+    tree.relabel(tree.node(list).children[0], "Аб");
+    EXPECT_EQ(tree.childPosition(tree.insert(list, {6, 3, 0, 22}, "Аа", InsertAt::Sorted)), 0);
+    tree.detach(tree.node(list).children[3]);
+    const int later = tree.insert(list, {6, 3, 0, 23}, "Ж", InsertAt::Sorted);
+    EXPECT_EQ(childLabels(tree, list), (std::vector<std::string>{"Аа", "Аб", "Б", "Г", "Г", "Ж"}));
+    EXPECT_EQ(tree.childPosition(later), 5);
+    EXPECT_EQ(test::readBytes(dir / "TREEVIEW.TMP").size(),
+              TreeNodeRecord::kSize * static_cast<std::size_t>(file.count()));
 }

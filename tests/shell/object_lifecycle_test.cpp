@@ -1,4 +1,5 @@
 // Object creation, titles, archiving and the deletion of objects, sections and boreholes.
+#include "section/section_record.h"
 #include "shell/object_lifecycle.h"
 #include "support/db_builder.h"
 
@@ -21,13 +22,14 @@ protected:
     std::vector<std::int32_t> numbers(const std::string& rel) const {
         return store::parseNumberList(test::readBytes(dir / rel));
     }
-    SectionBoreholes reader() const {
-        return [this](std::int32_t, std::int32_t section) -> Result<std::vector<std::int32_t>> {
-            const auto it = uses.find(section);
-            if (it == uses.end())
-                return Error{"нет файла"};
-            return it->second;
-        };
+    // Gives the sections of object 1 their borehole lists (section -> its boreholes).
+    void setUses(const std::map<std::int32_t, std::vector<std::int32_t>>& uses) {
+        for (const auto& [number, boreholes] : uses) {
+            auto s = section::ReadSection(folder, 1, number);
+            ASSERT_TRUE(s) << s.error().text;
+            s->boreholes = boreholes;
+            ASSERT_TRUE(section::WriteSection(folder, 1, *s));
+        }
     }
 
     TempDir dir;
@@ -35,7 +37,6 @@ protected:
     platform::WorkFolder folder;
     store::ProjectStore store;
     platform::RecordingMessageSink sink;
-    std::map<std::int32_t, std::vector<std::int32_t>> uses; // section -> its boreholes
 };
 
 } // namespace
@@ -175,16 +176,16 @@ TEST_F(LifecycleTest, UsedBoreholeIsRefusedWithOneLinePerReference) {
     db.section(1, 7, "Без файла", false);
     db.borehole(1, 30, "Скв.1 ");
     db.borehole(1, 31, "Скв.2");
-    uses = {{4, {31, 30, 31}}, {5, {30}}, {6, {31}}};
+    setUses({{4, {31, 30, 31}}, {5, {30}}, {6, {31}}});
     const auto listBefore = test::readBytes(dir / "DATA/00001.OBJ/SKV.SPS");
 
-    auto refs = FindBoreholeReferences(store, 1, 31, reader());
+    auto refs = FindBoreholeReferences(store, 1, 31);
     ASSERT_TRUE(refs);
     EXPECT_EQ(*refs, (std::vector<std::int32_t>{4, 4, 6}));
     EXPECT_EQ(numbers("SKV.DEL"), *refs); // the scratch list holds them too
 
     sink.queueAnswer(platform::Answer::Yes);
-    auto refused = AskDeleteBorehole(store, sink, 1, 31, reader());
+    auto refused = AskDeleteBorehole(store, sink, 1, 31);
     ASSERT_TRUE(refused) << refused.error().text;
     EXPECT_EQ(refused->outcome, Deletion::Refused);
     EXPECT_EQ(refused->name, "Скв.2");
@@ -196,7 +197,7 @@ TEST_F(LifecycleTest, UsedBoreholeIsRefusedWithOneLinePerReference) {
 
     sink.clear();
     sink.queueAnswer(platform::Answer::Yes);
-    auto other = AskDeleteBorehole(store, sink, 1, 30, reader());
+    auto other = AskDeleteBorehole(store, sink, 1, 30);
     ASSERT_TRUE(other);
     EXPECT_EQ(other->sections, (std::vector<std::string>{"Разрез 1-1", "Разрез 2-2"}));
     EXPECT_EQ(sink.entries()[0].caption, "Удаление выработки");
@@ -205,12 +206,13 @@ TEST_F(LifecycleTest, UsedBoreholeIsRefusedWithOneLinePerReference) {
 
 TEST_F(LifecycleTest, AnUnreadableSectionBlocksTheDeletion) {
     db.object(1, "Объект");
-    db.section(1, 4, "Разрез 1-1"); // its file exists, but the reader cannot read it
+    db.section(1, 4, "Разрез 1-1");
+    test::writeBytes(dir / "DATA/00001.OBJ/000004.DAT", store::Bytes(10, 0)); // a torn header
     db.borehole(1, 30, "Скв.1");
-    auto refs = FindBoreholeReferences(store, 1, 30, reader());
+    auto refs = FindBoreholeReferences(store, 1, 30);
     EXPECT_FALSE(refs); // it might use the borehole: no guessing
     sink.queueAnswer(platform::Answer::Yes);
-    EXPECT_FALSE(AskDeleteBorehole(store, sink, 1, 30, reader()));
+    EXPECT_FALSE(AskDeleteBorehole(store, sink, 1, 30));
     EXPECT_TRUE(exists("DATA/00001.OBJ/00000030.SKV"));
     EXPECT_EQ(numbers("DATA/00001.OBJ/SKV.SPS"), (std::vector<std::int32_t>{30}));
 }
@@ -220,16 +222,16 @@ TEST_F(LifecycleTest, UnusedBoreholeGoesWithItsFile) {
     db.section(1, 4, "Разрез 1-1");
     db.borehole(1, 30, "Скв.1");
     db.borehole(1, 31, "Скв.2");
-    uses = {{4, {30}}};
+    setUses({{4, {30}}});
 
-    auto declined = AskDeleteBorehole(store, sink, 1, 31, reader());
+    auto declined = AskDeleteBorehole(store, sink, 1, 31);
     ASSERT_TRUE(declined);
     EXPECT_EQ(declined->outcome, Deletion::Declined);
     EXPECT_FALSE(exists("SKV.DEL")); // No does not even check
     EXPECT_EQ(numbers("DATA/00001.OBJ/SKV.SPS"), (std::vector<std::int32_t>{30, 31}));
 
     sink.queueAnswer(platform::Answer::Yes);
-    auto deleted = AskDeleteBorehole(store, sink, 1, 31, reader());
+    auto deleted = AskDeleteBorehole(store, sink, 1, 31);
     ASSERT_TRUE(deleted) << deleted.error().text;
     EXPECT_EQ(deleted->outcome, Deletion::Deleted);
     EXPECT_TRUE(deleted->sections.empty());

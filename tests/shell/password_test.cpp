@@ -119,8 +119,9 @@ TEST_F(PasswordTest, NewFilesHideThePasswordAtAStrideAmongFiller) {
         for (std::size_t i = 1; i < bytes.size(); ++i) {
             const bool isChar =
                 i % static_cast<std::size_t>(k) == 0 && i / static_cast<std::size_t>(k) <= 20;
-            if (!isChar)
+            if (!isChar) {
                 ASSERT_LT(bytes[i], 100) << "filler at " << i;
+            }
         }
         const auto decoded = decodePasswordFile(bytes);
         ASSERT_TRUE(decoded);

@@ -2,7 +2,8 @@
 //   orvo_screenshots WORKDIR OUTDIR
 #include "borehole/borehole_record.h"
 #include "borehole/ui/borehole_editor.h"
-#include "dict/ui/soil_type_dialogs.h"
+#include "dict/ui/consistency_type_dialogs.h"
+#include "dict/ui/mark_type_dialog.h"
 #include "dict/ui/symbol_dialogs.h"
 #include "platform/message_sink.h"
 #include "store/project_store.h"

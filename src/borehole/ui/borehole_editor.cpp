@@ -4,11 +4,11 @@
 
 #include "borehole/borehole_record.h"
 #include "borehole/borehole_types.h"
+#include "borehole/dictionary_slots.h"
 #include "borehole/ui/borehole_types_dialog.h"
 #include "borehole/validation.h"
 #include "platform/numbers.h"
 #include "platform/ui/widgets.h"
-#include "store/list_file.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -27,61 +27,19 @@ using platform::ui::qs;
 
 namespace {
 
-constexpr std::string_view kConsistencyTypeList = "DATA\\DIC\\TipIGE.SPS";
-constexpr std::string_view kWaterTypeList = "DATA\\DIC\\TipPV.SPS";
-constexpr std::string_view kSampleTypeList = "DATA\\DIC\\TipOP.SPS";
 constexpr const char* kNoDataSheetText = "Лист данных по выработке пока недоступен.";
 
-// Only the flag and the name of a TipIGE record matter here; the dictionary's own reader
-// belongs to its subsystem.
-struct ConsistencyName {
-    static constexpr std::size_t kSize = 32;
-    std::int16_t inUse = 0;
-    store::FixedText<30> name; // space-padded
-
-    void read(store::LeReader& r) {
-        inUse = r.i16();
-        r.bytes(name.raw);
-    }
-    void write(store::LeWriter& w) const {
-        w.i16(inUse);
-        w.bytes(name.raw);
-    }
-};
-
-// A TipPV or TipOP record: a 32-bit flag, the name and the symbol drawn for it.
-struct MarkName {
-    static constexpr std::size_t kSize = 38;
-    std::int32_t inUse = 0;
-    store::FixedText<30> name; // space-padded
-    std::int32_t symbol = 0;
-
-    void read(store::LeReader& r) {
-        inUse = r.i32();
-        r.bytes(name.raw);
-        symbol = r.i32();
-    }
-    void write(store::LeWriter& w) const {
-        w.i32(inUse);
-        w.bytes(name.raw);
-        w.i32(symbol);
-    }
-};
-
 // The records offered for choice: in use and not record 0, which stands for "no type".
-template <class R>
-std::vector<TypeName> offeredNames(const platform::WorkFolder& folder, std::string_view path,
+std::vector<TypeName> offeredNames(const platform::WorkFolder& folder, BoreholeDictionary which,
                                    platform::MessageSink& sink) {
-    auto list = store::ReadRecordList<R>(folder, path);
-    if (!list) {
-        sink.report(list.error());
+    auto available = DictionarySlots::read(folder, which);
+    if (!available) {
+        sink.report(available.error());
         return {};
     }
     std::vector<TypeName> out;
-    for (std::size_t i = 1; i < list->size(); ++i) {
-        if ((*list)[i].inUse != 0)
-            out.push_back({static_cast<int>(i), qs((*list)[i].name.utf8Trimmed())});
-    }
+    for (const auto& s : available->offered())
+        out.push_back({s.slot, qs(s.name)});
     return out;
 }
 
@@ -92,10 +50,10 @@ QString fixed2(float value) {
 } // namespace
 
 BoreholeEditor::BoreholeEditor(const store::ProjectStore& store, std::int32_t object,
-                               std::int32_t number, BoreholeEditData& data,
+                               std::int32_t number, BoreholeEditData& editData,
                                BoreholeClipboard& clipboard, platform::MessageSink& sink,
                                BoreholeEditorHooks hooks, QWidget* parent)
-    : QDialog(parent), m_store(store), m_object(object), m_number(number), m_data(data),
+    : QDialog(parent), m_store(store), m_object(object), m_number(number), m_data(editData),
       m_clipboard(clipboard), m_sink(sink), m_hooks(std::move(hooks)) {
     setObjectName(QStringLiteral("boreholeEditor"));
     auto* layout = new QVBoxLayout(this);
@@ -276,13 +234,13 @@ void BoreholeEditor::refillTableTypes(TableKind kind) {
     auto& names = m_tableTypes[static_cast<std::size_t>(kind)];
     switch (kind) {
     case TableKind::Ige:
-        names = offeredNames<ConsistencyName>(folder, kConsistencyTypeList, m_sink);
+        names = offeredNames(folder, BoreholeDictionary::Consistency, m_sink);
         break;
     case TableKind::Water:
-        names = offeredNames<MarkName>(folder, kWaterTypeList, m_sink);
+        names = offeredNames(folder, BoreholeDictionary::Water, m_sink);
         break;
     case TableKind::Samples:
-        names = offeredNames<MarkName>(folder, kSampleTypeList, m_sink);
+        names = offeredNames(folder, BoreholeDictionary::Sample, m_sink);
         break;
     }
     if (kind == m_kind)

@@ -115,7 +115,7 @@ public:
     // Edits `data` of borehole `number` in `object`. exec() returns Accepted after "Сохранить"
     // passed the name check and the validation; the caller then writes the file.
     BoreholeEditor(const store::ProjectStore& store, std::int32_t object, std::int32_t number,
-                   BoreholeEditData& data, BoreholeClipboard& clipboard,
+                   BoreholeEditData& editData, BoreholeClipboard& clipboard,
                    platform::MessageSink& sink, BoreholeEditorHooks hooks = {},
                    QWidget* parent = nullptr);
     ~BoreholeEditor() override;

@@ -4,6 +4,7 @@
 
 #include "connect/connection_file.h"
 #include "connect/ui/editor_icons.h"
+#include "platform/messages.h"
 #include "platform/ui/qt_fonts.h"
 #include "platform/ui/widgets.h"
 
@@ -299,7 +300,7 @@ ConnectionEditorWindow::ConnectionEditorWindow(EditorSession& session,
 
     connect(m_drawing, &DrawingArea::changed, this, [this](bool) { refresh(false); });
     connect(m_drawing, &DrawingArea::outOfMemory, this,
-            [this] { m_sink.show("Stop", "Недостаточно памяти", platform::Icon::Error); });
+            [this] { m_sink.show("Stop", platform::kNoMemoryText, platform::Icon::Error); });
     connect(m_scroll, &QScrollBar::actionTriggered, this, &ConnectionEditorWindow::onScroll);
 
     // The editor takes the whole screen.
@@ -352,7 +353,7 @@ void ConnectionEditorWindow::runCommand(EditorCommand c) {
     try {
         repaint = m_session.run(c, m_sink);
     } catch (const std::bad_alloc&) {
-        m_sink.show("Stop", "Недостаточно памяти", platform::Icon::Error);
+        m_sink.show("Stop", platform::kNoMemoryText, platform::Icon::Error);
     }
     m_drawing->syncGrab();
     refresh(repaint);
@@ -383,7 +384,7 @@ void ConnectionEditorWindow::onScroll(int action) {
     try {
         repaint = m_session.scroll(a, m_scroll->sliderPosition());
     } catch (const std::bad_alloc&) {
-        m_sink.show("Stop", "Недостаточно памяти", platform::Icon::Error);
+        m_sink.show("Stop", platform::kNoMemoryText, platform::Icon::Error);
     }
     // The session decides where the view goes; the bar follows it.
     m_scroll->setSliderPosition(m_session.firstShown());
@@ -421,7 +422,7 @@ void ConnectionEditorWindow::reject() {
         try {
             st = SaveConnections(m_folder, m_session.model());
         } catch (const std::bad_alloc&) {
-            st = Error{"Недостаточно памяти", "Stop"};
+            st = Error{platform::kNoMemoryText, "Stop"};
         }
         if (!st) {
             m_sink.report(st.error()); // the edits stay on screen
@@ -450,7 +451,7 @@ bool EditConnections(const platform::WorkFolder& folder, platform::MessageSink& 
         ConnectionEditorWindow window(session, folder, sink, parent);
         saved = window.exec() == QDialog::Accepted;
     } catch (const std::bad_alloc&) {
-        sink.show("Stop", "Недостаточно памяти", platform::Icon::Error);
+        sink.show("Stop", platform::kNoMemoryText, platform::Icon::Error);
     }
     CloseConnectionEditor(folder, *opening, saved);
     return saved;

@@ -1,34 +1,25 @@
 // Widgets of the shared groundwater horizon / sample type dialog; the records are handled by
 // dict/mark_type and the symbol is drawn by dict/symbol.
-#include "dict/symbol.h"
-#include "dict/ui/soil_type_dialogs.h"
-#include "dict/ui/symbol_dialogs.h"
-#include "platform/collate.h"
-#include "platform/ui/qpainter_canvas.h"
+#include "dict/ui/mark_type_dialog.h"
 
-#include "platform/ui/slot_list.h"
+#include "dict/symbol.h"
+#include "dict/ui/symbol_dialogs.h"
+#include "platform/ui/qpainter_canvas.h"
+#include "platform/ui/widgets.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 namespace orvo::dict::ui {
 
-namespace {
+using platform::ui::makeButton;
 
-QPushButton* button(const char* text, const char* name, QWidget* parent) {
-    auto* b = new QPushButton(QString::fromUtf8(text), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
+namespace {
 
 // The "Значок" frame's client area: the type's symbol fitted and centred.
 class SymbolView : public QWidget {
@@ -75,115 +66,83 @@ private:
 
 MarkTypesDialog::MarkTypesDialog(const platform::WorkFolder& folder, platform::MessageSink& sink,
                                  MarkList which, SymbolPicker picker, QWidget* parent)
-    : QDialog(parent), m_folder(folder), m_sink(sink), m_which(which), m_picker(std::move(picker)) {
+    : DictionaryListDialog(folder, sink, parent), m_which(which), m_picker(std::move(picker)) {
     if (!m_picker)
-        m_picker = [this](int current) { return PickSymbol(m_folder, m_sink, current, this); };
+        m_picker = [this](int current) {
+            return PickSymbol(this->folder(), this->sink(), current, this);
+        };
     setWindowTitle(which == MarkList::Groundwater ? QStringLiteral("Подземные воды")
                                                   : QStringLiteral("Отборы проб"));
     auto* layout = new QHBoxLayout(this);
     auto* left = new QVBoxLayout;
     left->addWidget(new QLabel(QStringLiteral("Существующие")));
-    m_list = new QListWidget(this);
-    m_list->setObjectName(QStringLiteral("list"));
-    left->addWidget(m_list);
-    m_name = new QLineEdit(this);
-    m_name->setObjectName(QStringLiteral("name"));
+    left->addWidget(list());
+    m_name = platform::ui::named(new QLineEdit(this), "name");
     m_name->setMaxLength(79);
     left->addWidget(m_name);
     auto* editRow = new QHBoxLayout;
-    m_save = button("Сохранить", "save", this);
-    m_cancel = button("Отмена", "cancel", this);
+    m_save = makeButton("Сохранить", "save", this);
+    m_cancel = makeButton("Отмена", "cancel", this);
     editRow->addWidget(m_save);
     editRow->addWidget(m_cancel);
     left->addLayout(editRow);
     layout->addLayout(left);
 
     auto* right = new QVBoxLayout;
-    m_new = button("Новый тип", "new", this);
-    m_rename = button("Переименовать", "rename", this);
-    m_delete = button("Удалить", "delete", this);
-    m_symbol = button("Сменить значок", "symbol", this);
-    for (auto* b : {m_new, m_rename, m_delete, m_symbol})
+    using N = Needs;
+    for (auto* b :
+         {addButton(makeButton("Новый тип", "new", this), N::Nothing, [this] { startNew(); }),
+          addButton(makeButton("Переименовать", "rename", this), N::OwnEntry,
+                    [this] { startRename(); }),
+          addButton(makeButton("Удалить", "delete", this), N::OwnEntry, [this] { remove(); }),
+          addButton(makeButton("Сменить значок", "symbol", this), N::OwnEntry,
+                    [this] { changeSymbol(); })})
         right->addWidget(b);
     auto* frame = new QGroupBox(QStringLiteral("Значок"), this);
     auto* frameLayout = new QVBoxLayout(frame);
-    m_symbolView = new SymbolView(
-        m_folder, [this] { return m_work.symbol; }, frame);
-    m_symbolView->setObjectName(QStringLiteral("symbolView"));
+    m_symbolView = platform::ui::named(new SymbolView(
+                                           this->folder(), [this] { return m_work.symbol; }, frame),
+                                       "symbolView");
     frameLayout->addWidget(m_symbolView);
     right->addWidget(frame, 1);
-    m_exit = button("Выход", "exit", this);
-    right->addWidget(m_exit);
+    right->addWidget(
+        addButton(makeButton("Выход", "exit", this), N::Nothing, [this] { accept(); }));
     layout->addLayout(right);
 
-    connect(m_list, &QListWidget::currentRowChanged, this, [this] {
-        if (!editing())
-            readSelected();
-    });
-    connect(m_new, &QPushButton::clicked, this, &MarkTypesDialog::startNew);
-    connect(m_rename, &QPushButton::clicked, this, &MarkTypesDialog::startRename);
-    connect(m_delete, &QPushButton::clicked, this, &MarkTypesDialog::remove);
-    connect(m_symbol, &QPushButton::clicked, this, &MarkTypesDialog::changeSymbol);
     connect(m_save, &QPushButton::clicked, this, &MarkTypesDialog::save);
     connect(m_cancel, &QPushButton::clicked, this, &MarkTypesDialog::cancelEdit);
-    connect(m_exit, &QPushButton::clicked, this, &QDialog::accept);
-    setEditing(kNotEditing);
+    edit(std::nullopt);
     refill(-1);
 }
 
-int MarkTypesDialog::selectedSlot() const {
-    const auto* item = m_list->currentItem();
-    return item ? item->data(Qt::UserRole).toInt() : -1;
-}
-
-void MarkTypesDialog::selectSlot(int slot) {
-    for (int i = 0; i < m_list->count(); ++i)
-        if (m_list->item(i)->data(Qt::UserRole).toInt() == slot)
-            m_list->setCurrentRow(i);
-}
-
-void MarkTypesDialog::refill(int slot) {
-    auto list = ReadMarkTypeList(m_folder, m_which);
-    if (!list)
-        m_sink.report(list.error());
+Result<std::vector<platform::ui::SlotEntry>> MarkTypesDialog::readEntries() {
+    auto types = ReadMarkTypeList(folder(), m_which);
+    if (!types)
+        return types.error();
     std::vector<platform::ui::SlotEntry> entries;
-    if (list)
-        for (std::size_t i = 0; i < list->size(); ++i)
-            if ((*list)[i].used != 0)
-                entries.push_back({(*list)[i].name.utf8Trimmed(), static_cast<int>(i)});
-    platform::ui::fillSlotList(*m_list, std::move(entries), slot);
-    readSelected();
+    for (std::size_t i = 0; i < types->size(); ++i)
+        if ((*types)[i].used != 0)
+            entries.push_back({(*types)[i].name.utf8Trimmed(), static_cast<int>(i)});
+    return entries;
 }
 
-void MarkTypesDialog::readSelected() {
+void MarkTypesDialog::showSelection(int slot) {
     m_work = MarkTypeRecord{};
-    if (const int slot = selectedSlot(); slot >= 0) {
-        auto rec = ReadMarkType(m_folder, m_which, slot);
+    if (slot >= 0) {
+        auto rec = ReadMarkType(folder(), m_which, slot);
         if (rec)
             m_work = *rec;
         else
-            m_sink.report(rec.error());
+            sink().report(rec.error());
     }
-    updateButtons();
     m_symbolView->update();
 }
 
-void MarkTypesDialog::updateButtons() {
-    const bool browsing = !editing();
-    const bool real = selectedSlot() > 0;
-    m_list->setEnabled(browsing);
-    m_new->setEnabled(browsing);
-    m_rename->setEnabled(browsing && real);
-    m_delete->setEnabled(browsing && real);
-    m_symbol->setEnabled(browsing && real);
-    m_exit->setEnabled(browsing);
-}
-
-void MarkTypesDialog::setEditing(int slot) {
-    m_editSlot = slot;
+void MarkTypesDialog::edit(std::optional<int> slot) {
+    m_editSlot = slot.value_or(kNewType);
+    setEditing(slot.has_value());
     for (QWidget* w : std::initializer_list<QWidget*>{m_name, m_save, m_cancel})
         w->setVisible(editing());
-    updateButtons();
     if (editing())
         m_name->setFocus();
 }
@@ -195,16 +154,16 @@ void MarkTypesDialog::startNew() {
     m_work.used = 1;
     setMarkTypeName(m_work, "");
     m_name->clear();
-    setEditing(kNewType);
+    edit(kNewType);
     m_symbolView->update();
 }
 
 void MarkTypesDialog::startRename() {
     const int slot = selectedSlot();
-    if (editing() || slot <= 0)
+    if (editing() || !isOwnEntry(slot))
         return;
-    m_name->setText(QString::fromStdString(m_work.name.utf8Trimmed()));
-    setEditing(slot);
+    m_name->setText(platform::ui::qs(m_work.name.utf8Trimmed()));
+    edit(slot);
 }
 
 void MarkTypesDialog::save() {
@@ -212,49 +171,46 @@ void MarkTypesDialog::save() {
         return;
     int slot = m_editSlot;
     if (slot == kNewType) {
-        auto list = ReadMarkTypeList(m_folder, m_which);
-        if (!list) {
-            m_sink.report(list.error());
+        auto types = ReadMarkTypeList(folder(), m_which);
+        if (!types) {
+            sink().report(types.error());
             return;
         }
-        slot = static_cast<int>(list->size());
+        slot = static_cast<int>(types->size());
     }
     setMarkTypeName(m_work, m_name->text().toStdString());
-    auto saved = SaveMarkType(m_folder, m_which, slot, m_work);
+    auto saved = SaveMarkType(folder(), m_which, slot, m_work);
     if (!saved) {
-        m_sink.report(saved.error());
+        sink().report(saved.error());
         return;
     }
-    setEditing(kNotEditing);
+    edit(std::nullopt);
     refill(*saved);
 }
 
 void MarkTypesDialog::cancelEdit() {
-    setEditing(kNotEditing);
-    readSelected();
+    edit(std::nullopt);
+    showSelection(selectedSlot());
 }
 
-void MarkTypesDialog::remove() {
-    const int slot = selectedSlot();
-    if (editing() || slot <= 0)
-        return;
-    if (m_sink.askYesNo("Удаление", "Вы действительно хотите удалить ?") != platform::Answer::Yes)
-        return;
-    if (auto st = DeleteMarkType(m_folder, m_which, slot); !st)
-        m_sink.report(st.error());
-    refill(-1);
+std::optional<MarkTypesDialog::Question> MarkTypesDialog::deleteQuestion(int) const {
+    return Question{"Удаление", "Вы действительно хотите удалить ?"};
+}
+
+Status MarkTypesDialog::deleteEntry(int slot) {
+    return DeleteMarkType(folder(), m_which, slot);
 }
 
 void MarkTypesDialog::changeSymbol() {
     const int slot = selectedSlot();
-    if (editing() || slot <= 0)
+    if (editing() || !isOwnEntry(slot))
         return;
     const int chosen = m_picker(m_work.symbol);
     if (chosen < 0)
         return;
-    if (auto st = SetMarkTypeSymbol(m_folder, m_which, slot, chosen); !st)
-        m_sink.report(st.error());
-    readSelected();
+    if (auto st = SetMarkTypeSymbol(folder(), m_which, slot, chosen); !st)
+        sink().report(st.error());
+    showSelection(slot);
 }
 
 void EditGroundwaterTypes(const platform::WorkFolder& folder, platform::MessageSink& sink,

@@ -2,77 +2,23 @@
 // dict/symbol.
 #include "dict/ui/symbol_dialogs.h"
 
-#include "platform/collate.h"
 #include "platform/numbers.h"
+#include "platform/ui/exchange_dialogs.h"
 #include "platform/ui/qpainter_canvas.h"
+#include "platform/ui/widgets.h"
 
 #include <QCheckBox>
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 namespace orvo::dict::ui {
 
-namespace {
-
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
-QPushButton* button(const char* text, const char* name, QWidget* parent) {
-    auto* b = new QPushButton(QString::fromUtf8(text), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
-// Exchange files hold one symbol: a few kilobytes at most. Anything far larger is not one.
-constexpr std::uint64_t kMaxExchangeBytes = 2u << 20;
-
-std::optional<std::filesystem::path> askFile(QWidget* parent, bool save) {
-    QFileDialog dialog(parent, save ? QStringLiteral("Экспорт - Словарь значков")
-                                    : QStringLiteral("Импорт - Словарь значков"));
-    dialog.setNameFilter(QStringLiteral("Значки ORVO-II (*.OTS)"));
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(QStringLiteral("OTS"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return std::filesystem::path(dialog.selectedFiles().front().toStdString());
-}
-
-// The duplicate-name dialogs: the clicked button's position, or -1 when closed otherwise.
-int askAboutName(QWidget* parent, const QString& title, const std::string& nameUtf8,
-                 std::initializer_list<const char*> choices) {
-    QDialog d(parent);
-    d.setWindowTitle(title);
-    auto* layout = new QVBoxLayout(&d);
-    layout->addWidget(new QLabel(QStringLiteral("Наименование значка"), &d));
-    auto* name = new QLabel(qs(nameUtf8), &d);
-    name->setObjectName(QStringLiteral("name"));
-    layout->addWidget(name);
-    layout->addWidget(new QLabel(QStringLiteral("Уже существует в системе."), &d));
-    layout->addWidget(new QLabel(QStringLiteral("Ваши действия:"), &d));
-    auto* row = new QHBoxLayout;
-    int code = 1;
-    for (const char* text : choices) {
-        auto* b = button(text, "choice", &d);
-        QObject::connect(b, &QPushButton::clicked, &d, [&d, code] { d.done(code); });
-        row->addWidget(b);
-        ++code;
-    }
-    layout->addLayout(row);
-    return d.exec() - 1;
-}
-
-} // namespace
+using platform::ui::makeButton;
+using platform::ui::qs;
 
 // The library's picture of the selected symbol, with "Натуральная величина" below it.
 class SymbolPreview : public QWidget {
@@ -129,8 +75,7 @@ private:
 };
 
 DuplicateChoice askSaveDuplicateOnScreen(const std::string& nameUtf8, QWidget* parent) {
-    switch (askAboutName(parent, QStringLiteral("Предупреждение"), nameUtf8,
-                         {"Продолжить редактирование", "Перезаписать", "Выйти без сохранения"})) {
+    switch (platform::ui::askNameTaken(parent, symbolNameTaken(false), nameUtf8)) {
     case 1:
         return DuplicateChoice::Overwrite;
     case 2:
@@ -141,16 +86,13 @@ DuplicateChoice askSaveDuplicateOnScreen(const std::string& nameUtf8, QWidget* p
 }
 
 bool askImportOverwriteOnScreen(const std::string& nameUtf8, QWidget* parent) {
-    return askAboutName(parent, QStringLiteral("Импорт значка. Предупреждение"), nameUtf8,
-                        {"Перезаписать", "Отменить импорт"}) == 0;
+    return platform::ui::askNameTaken(parent, symbolNameTaken(true), nameUtf8) == 0;
 }
 
 SymbolLibraryDialog::SymbolLibraryDialog(const platform::WorkFolder& folder,
                                          platform::MessageSink& sink, Mode mode, int current,
                                          SymbolDialogHooks hooks, QWidget* parent)
-    : QDialog(parent), m_folder(folder), m_sink(sink), m_hooks(std::move(hooks)) {
-    if (!m_hooks.chooseFile)
-        m_hooks.chooseFile = [this](bool save) { return askFile(this, save); };
+    : DictionaryListDialog(folder, sink, parent), m_hooks(std::move(hooks)) {
     if (!m_hooks.askSaveDuplicate)
         m_hooks.askSaveDuplicate = [this](const std::string& n) {
             return askSaveDuplicateOnScreen(n, this);
@@ -161,40 +103,34 @@ SymbolLibraryDialog::SymbolLibraryDialog(const platform::WorkFolder& folder,
         };
     if (!m_hooks.editSymbol)
         m_hooks.editSymbol = [this](int index) {
-            return EditSymbol(m_folder, m_sink, index, m_hooks.askSaveDuplicate, this);
+            return EditSymbol(this->folder(), this->sink(), index, m_hooks.askSaveDuplicate, this);
         };
+    setExchange(exchangeHooks());
     setWindowTitle(QStringLiteral("Библиотека значков"));
     auto* layout = new QHBoxLayout(this);
-    m_list = new QListWidget(this);
-    m_list->setObjectName(QStringLiteral("list"));
-    m_list->setMinimumWidth(260);
-    layout->addWidget(m_list);
+    list()->setMinimumWidth(260);
+    layout->addWidget(list());
 
     auto* middle = new QVBoxLayout;
-    auto* create = button("Создать", "create", this);
-    m_edit = button("Отредактировать", "edit", this);
-    m_delete = button("Удалить", "delete", this);
-    m_export = button("Экспорт", "export", this);
-    auto* import = button("Импорт", "import", this);
-    connect(create, &QPushButton::clicked, this, [this] { this->create(); });
-    connect(m_edit, &QPushButton::clicked, this, [this] { edit(); });
-    connect(m_delete, &QPushButton::clicked, this, [this] { remove(); });
-    connect(m_export, &QPushButton::clicked, this, [this] { exportSelected(); });
-    connect(import, &QPushButton::clicked, this, [this] { importFile(); });
-    for (auto* b : {create, m_edit, m_delete, m_export, import})
+    using N = Needs;
+    for (auto* b :
+         {addButton(makeButton("Создать", "create", this), N::Nothing, [this] { create(); }),
+          addButton(makeButton("Отредактировать", "edit", this), N::OwnEntry, [this] { edit(); }),
+          addButton(makeButton("Удалить", "delete", this), N::OwnEntry, [this] { remove(); }),
+          addButton(makeButton("Экспорт", "export", this), N::OwnEntry,
+                    [this] { exportSelected(); }),
+          addButton(makeButton("Импорт", "import", this), N::Nothing, [this] { importFile(); })})
         middle->addWidget(b);
     auto* sizes = new QGroupBox(QStringLiteral("Размеры значка:"), this);
     auto* sizesLayout = new QVBoxLayout(sizes);
-    m_height = new QLabel(sizes);
-    m_width = new QLabel(sizes);
-    m_height->setObjectName(QStringLiteral("height"));
-    m_width->setObjectName(QStringLiteral("width"));
+    m_height = platform::ui::named(new QLabel(sizes), "height");
+    m_width = platform::ui::named(new QLabel(sizes), "width");
     sizesLayout->addWidget(m_height);
     sizesLayout->addWidget(m_width);
     middle->addWidget(sizes);
     middle->addStretch();
-    auto* replace = button("Заменить значок", "replace", this);
-    auto* cancel = button(mode == Mode::Picking ? "Отмена" : "Выход", "cancel", this);
+    auto* replace = makeButton("Заменить значок", "replace", this);
+    auto* cancel = makeButton(mode == Mode::Picking ? "Отмена" : "Выход", "cancel", this);
     replace->setVisible(mode == Mode::Picking);
     connect(replace, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -202,55 +138,55 @@ SymbolLibraryDialog::SymbolLibraryDialog(const platform::WorkFolder& folder,
     middle->addWidget(cancel);
     layout->addLayout(middle);
 
-    m_preview = new SymbolPreview(m_folder, this);
+    m_preview = new SymbolPreview(folder, this);
     layout->addWidget(m_preview, 1);
-    connect(m_list, &QListWidget::currentRowChanged, this, [this] { showSelection(); });
     refill(mode == Mode::Picking ? current : -1);
 }
 
-int SymbolLibraryDialog::selectedSlot() const {
-    const auto* item = m_list->currentItem();
-    return item ? item->data(Qt::UserRole).toInt() : -1;
+platform::ui::ExchangeHooks SymbolLibraryDialog::exchangeHooks() {
+    platform::ui::ExchangeHooks x;
+    x.files = {QStringLiteral("Экспорт - Словарь значков"),
+               QStringLiteral("Импорт - Словарь значков"),
+               {QStringLiteral("Значки ORVO-II (*.OTS)")},
+               QStringLiteral("OTS")};
+    x.chooseFile = m_hooks.chooseFile;
+    x.exportTo = [this](int slot, const std::filesystem::path& file) {
+        return ExportSymbol(folder(), slot, file);
+    };
+    x.readImport =
+        [this](const std::filesystem::path& file) -> Result<platform::ui::PendingImport> {
+        auto item = ReadSymbolExchange(file);
+        if (!item)
+            return item.error();
+        auto symbols = ReadSymbolList(folder());
+        if (!symbols)
+            return symbols.error();
+        return platform::ui::PendingImport{
+            item->record.name.utf8(), findSymbolByName(*symbols, item->record.name.bytes()),
+            [this, parsed = std::move(*item)](std::optional<int> slot) {
+                return ImportSymbol(folder(), parsed, slot);
+            }};
+    };
+    x.confirmOverwrite = [this](int, const std::string& name) {
+        return m_hooks.askImportOverwrite(name);
+    };
+    return x;
 }
 
-void SymbolLibraryDialog::selectSlot(int slot) {
-    for (int i = 0; i < m_list->count(); ++i)
-        if (m_list->item(i)->data(Qt::UserRole).toInt() == slot)
-            m_list->setCurrentRow(i);
-}
-
-void SymbolLibraryDialog::refill(int slot) {
-    auto list = ReadSymbolList(m_folder);
-    if (!list)
-        m_sink.report(list.error());
-    m_records = list ? std::move(*list) : std::vector<SymbolListRecord>{};
-    std::vector<int> listed;
+Result<std::vector<platform::ui::SlotEntry>> SymbolLibraryDialog::readEntries() {
+    auto records = ReadSymbolList(folder());
+    m_records = records ? *records : std::vector<SymbolListRecord>{};
+    if (!records)
+        return records.error();
+    std::vector<platform::ui::SlotEntry> entries;
     for (std::size_t i = 0; i < m_records.size(); ++i)
         if (m_records[i].used != 0)
-            listed.push_back(static_cast<int>(i));
-    std::stable_sort(listed.begin(), listed.end(), [this](int a, int b) {
-        return platform::compareText(m_records[static_cast<std::size_t>(a)].name.utf8(),
-                                     m_records[static_cast<std::size_t>(b)].name.utf8()) < 0;
-    });
-    const QSignalBlocker block(m_list);
-    m_list->clear();
-    for (int s : listed) {
-        auto* item =
-            new QListWidgetItem(qs(m_records[static_cast<std::size_t>(s)].name.utf8()), m_list);
-        item->setData(Qt::UserRole, s);
-    }
-    selectSlot(slot);
-    if (!m_list->currentItem() && m_list->count() > 0)
-        m_list->setCurrentRow(0);
-    showSelection();
+            entries.push_back({m_records[i].name.utf8(), static_cast<int>(i)});
+    return entries;
 }
 
-void SymbolLibraryDialog::showSelection() {
-    const int slot = selectedSlot();
-    const bool real = slot > 0;
-    for (auto* b : {m_edit, m_delete, m_export})
-        b->setEnabled(real);
-    if (!real) {
+void SymbolLibraryDialog::showSelection(int slot) {
+    if (!isOwnEntry(slot)) {
         m_height->setText(QStringLiteral("- высота"));
         m_width->setText(QStringLiteral("- ширина"));
         m_preview->showSymbol(0, {});
@@ -269,72 +205,18 @@ void SymbolLibraryDialog::create() {
 
 void SymbolLibraryDialog::edit() {
     const int slot = selectedSlot();
-    if (slot <= 0)
+    if (!isOwnEntry(slot))
         return;
     if (const int saved = m_hooks.editSymbol(slot); saved > 0)
         refill(saved);
 }
 
-void SymbolLibraryDialog::remove() {
-    const int slot = selectedSlot();
-    if (slot <= 0)
-        return;
-    if (m_sink.askYesNo("Удаление", "Вы действительно хотите удалить значок?") !=
-        platform::Answer::Yes)
-        return;
-    if (auto st = DeleteSymbol(m_folder, slot); !st)
-        m_sink.report(st.error());
-    refill(-1);
+std::optional<SymbolLibraryDialog::Question> SymbolLibraryDialog::deleteQuestion(int) const {
+    return Question{"Удаление", "Вы действительно хотите удалить значок?"};
 }
 
-void SymbolLibraryDialog::exportSelected() {
-    const int slot = selectedSlot();
-    if (slot <= 0)
-        return;
-    const auto file = m_hooks.chooseFile(true);
-    if (!file)
-        return;
-    auto bytes = ExportSymbolBytes(m_folder, slot);
-    if (!bytes) {
-        m_sink.report(bytes.error());
-        return;
-    }
-    // The file lies outside the working folder; it is still replaced whole or not at all.
-    const platform::WorkFolder target(file->parent_path());
-    if (!target.writeAtomic(file->filename().string(), *bytes))
-        m_sink.show("ОШИБКА", "Ошибка открытия (" + file->string() + ")", platform::Icon::Error);
-}
-
-void SymbolLibraryDialog::importFile() {
-    const auto file = m_hooks.chooseFile(false);
-    if (!file)
-        return;
-    const platform::WorkFolder source(file->parent_path());
-    const auto in = source.read(file->filename().string(), kMaxExchangeBytes + 1);
-    if (!in.ok()) {
-        m_sink.show("ОШИБКА", "Ошибка открытия (" + file->string() + ")", platform::Icon::Error);
-        return;
-    }
-    auto item = in.reachedLimit ? Result<SymbolExchange>(Error{"Неверный формат файла", "ОШИБКА"})
-                                : parseSymbolExchange(in.bytes);
-    if (!item) {
-        m_sink.show(item.error().caption, item.error().text, platform::Icon::Error);
-        return;
-    }
-    auto list = ReadSymbolList(m_folder);
-    if (!list) {
-        m_sink.report(list.error());
-        return;
-    }
-    const auto same = findSymbolByName(*list, item->record.name.bytes());
-    if (same && !m_hooks.askImportOverwrite(item->record.name.utf8()))
-        return;
-    auto imported = ImportSymbol(m_folder, *item, same);
-    if (!imported) {
-        m_sink.report(imported.error());
-        return;
-    }
-    refill(*imported);
+Status SymbolLibraryDialog::deleteEntry(int slot) {
+    return DeleteSymbol(folder(), slot);
 }
 
 int PickSymbol(const platform::WorkFolder& folder, platform::MessageSink& sink, int current,

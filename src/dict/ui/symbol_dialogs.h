@@ -3,12 +3,12 @@
 #pragma once
 #include "dict/symbol.h"
 #include "platform/message_sink.h"
+#include "platform/ui/dictionary_list_dialog.h"
 #include "platform/work_folder.h"
 
 #include <QDialog>
 
 #include <array>
-
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -37,7 +37,7 @@ using AskSaveDuplicate = std::function<DuplicateChoice(const std::string& nameUt
 // What the library asks the desktop and the user for; tests replace these.
 struct SymbolDialogHooks {
     // A file to export to (save = true) or import from; nothing when cancelled.
-    std::function<std::optional<std::filesystem::path>(bool save)> chooseFile;
+    platform::ui::ChooseFile chooseFile;
     AskSaveDuplicate askSaveDuplicate;
     // "Импорт значка. Предупреждение": true for "Перезаписать".
     std::function<bool(const std::string& nameUtf8)> askImportOverwrite;
@@ -55,35 +55,27 @@ int EditSymbol(const platform::WorkFolder& folder, platform::MessageSink& sink, 
 
 class SymbolPreview;
 
-class SymbolLibraryDialog : public QDialog {
+class SymbolLibraryDialog : public platform::ui::DictionaryListDialog {
     Q_OBJECT
 public:
     enum class Mode { Managing, Picking };
     SymbolLibraryDialog(const platform::WorkFolder& folder, platform::MessageSink& sink, Mode mode,
                         int current, SymbolDialogHooks hooks = {}, QWidget* parent = nullptr);
 
-    // Slot of the selected entry, or -1.
-    int selectedSlot() const;
-    void selectSlot(int slot);
-
     void create();
     void edit();
-    void remove();
-    void exportSelected();
-    void importFile();
+
+protected:
+    Result<std::vector<platform::ui::SlotEntry>> readEntries() override;
+    void showSelection(int slot) override;
+    std::optional<Question> deleteQuestion(int slot) const override;
+    Status deleteEntry(int slot) override;
 
 private:
-    void refill(int slot);
-    void showSelection();
+    platform::ui::ExchangeHooks exchangeHooks();
 
-    const platform::WorkFolder& m_folder;
-    platform::MessageSink& m_sink;
     SymbolDialogHooks m_hooks;
     std::vector<SymbolListRecord> m_records;
-    QListWidget* m_list;
-    QPushButton* m_edit;
-    QPushButton* m_delete;
-    QPushButton* m_export;
     QLabel* m_height;
     QLabel* m_width;
     SymbolPreview* m_preview;

@@ -3,6 +3,7 @@
 #include "dict/ui/symbol_dialogs.h"
 
 #include "platform/ui/qpainter_canvas.h"
+#include "platform/ui/widgets.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -20,22 +21,11 @@
 
 namespace orvo::dict::ui {
 
+using platform::ui::makeButton;
+using platform::ui::named;
+using platform::ui::qs;
+
 namespace {
-
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
-template <class W> W* named(W* w, const char* name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
-QPushButton* button(const char* text, const char* name, QWidget* parent) {
-    auto* b = named(new QPushButton(QString::fromUtf8(text), parent), name);
-    b->setAutoDefault(false);
-    return b;
-}
 
 QString numbered(const char* format, int n, const char* text = "") {
     char buf[64];
@@ -101,9 +91,9 @@ SymbolEditorDialog::SymbolEditorDialog(SymbolEdit& edit, const platform::WorkFol
         right->addWidget(box);
     }
     auto* buttons = new QHBoxLayout;
-    auto* help = button("Помощь", "help", this);
-    auto* save = button("Сохранить", "save", this);
-    auto* cancel = button("Отмена", "cancel", this);
+    auto* help = makeButton("Помощь", "help", this);
+    auto* save = makeButton("Сохранить", "save", this);
+    auto* cancel = makeButton("Отмена", "cancel", this);
     connect(help, &QPushButton::clicked, this, [this] { showHelp(); });
     connect(save, &QPushButton::clicked, this, [this] { this->save(); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -145,8 +135,8 @@ void SymbolEditorDialog::buildLists(QWidget* box) {
     });
     layout->addWidget(m_elements);
     auto* elementButtons = new QHBoxLayout;
-    m_addElement = button("Добавить", "addElement", box);
-    m_removeElement = button("Удалить", "removeElement", box);
+    m_addElement = makeButton("Добавить", "addElement", box);
+    m_removeElement = makeButton("Удалить", "removeElement", box);
     connect(m_addElement, &QPushButton::clicked, this, [this] { addElement(); });
     connect(m_removeElement, &QPushButton::clicked, this, [this] { removeElement(); });
     elementButtons->addWidget(m_addElement);
@@ -162,8 +152,8 @@ void SymbolEditorDialog::buildLists(QWidget* box) {
     });
     layout->addWidget(m_points);
     auto* pointButtons = new QHBoxLayout;
-    m_addPoint = button("Добавить точку", "addPoint", box);
-    m_removePoint = button("Удалить точку", "removePoint", box);
+    m_addPoint = makeButton("Добавить точку", "addPoint", box);
+    m_removePoint = makeButton("Удалить точку", "removePoint", box);
     connect(m_addPoint, &QPushButton::clicked, this, [this] { addPoint(); });
     connect(m_removePoint, &QPushButton::clicked, this, [this] { removePoint(); });
     pointButtons->addWidget(m_addPoint);
@@ -222,8 +212,8 @@ QWidget* SymbolEditorDialog::buildAttributes() {
     });
     layout->addWidget(m_order);
     auto* moves = new QHBoxLayout;
-    auto* up = button("Вверх", "up", box);
-    auto* down = button("Вниз", "down", box);
+    auto* up = makeButton("Вверх", "up", box);
+    auto* down = makeButton("Вниз", "down", box);
     connect(up, &QPushButton::clicked, this, [this] { moveInOrder(-1); });
     connect(down, &QPushButton::clicked, this, [this] { moveInOrder(+1); });
     moves->addWidget(up);
@@ -532,8 +522,8 @@ SymbolHelpDialog::SymbolHelpDialog(int type, QWidget* parent)
     layout->addWidget(m_sketch, 1);
     layout->addWidget(m_lines, 1);
     auto* row = new QHBoxLayout;
-    m_prev = button("<<", "prev", this);
-    m_next = button(">>", "next", this);
+    m_prev = makeButton("<<", "prev", this);
+    m_next = makeButton(">>", "next", this);
     connect(m_prev, &QPushButton::clicked, this, [this] { turn(-1); });
     connect(m_next, &QPushButton::clicked, this, [this] { turn(+1); });
     row->addWidget(m_prev);

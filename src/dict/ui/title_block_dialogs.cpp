@@ -8,12 +8,10 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -21,24 +19,9 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include <fstream>
-
 namespace orvo::dict::ui {
 
 namespace {
-
-std::optional<std::filesystem::path> askFile(QWidget* parent, bool save) {
-    const QString filter = QStringLiteral("Файлы штампов ORVO-II (*.OSH)");
-    const QString file =
-        save ? QFileDialog::getSaveFileName(parent, QStringLiteral("Экспорт штампов"), {}, filter)
-             : QFileDialog::getOpenFileName(parent, QStringLiteral("Импорт штампов"), {}, filter);
-    if (file.isEmpty())
-        return std::nullopt;
-    std::filesystem::path p = file.toStdString();
-    if (save && p.extension().empty())
-        p += ".OSH";
-    return p;
-}
 
 bool askPrinter(QPrinter& printer, QWidget* parent) {
     QPrintDialog dialog(&printer, parent);
@@ -89,102 +72,99 @@ void paintTitleBlock(QPrinter& printer, const TitleBlock& block, int leftMm, int
 TitleBlocksDialog::TitleBlocksDialog(const platform::WorkFolder& folder,
                                      platform::MessageSink& sink, TitleBlockPrintMargins& margins,
                                      TitleBlockDialogHooks hooks, QWidget* parent)
-    : QDialog(parent), m_folder(folder), m_sink(sink), m_margins(margins),
-      m_hooks(std::move(hooks)) {
-    if (!m_hooks.chooseFile)
-        m_hooks.chooseFile = [this](bool save) { return askFile(this, save); };
+    : DictionaryListDialog(folder, sink, parent), m_margins(margins), m_hooks(std::move(hooks)) {
     if (!m_hooks.choosePrinter)
         m_hooks.choosePrinter = [this](QPrinter& p) { return askPrinter(p, this); };
+    setExchange(exchangeHooks());
     setWindowTitle(QStringLiteral("Список штампов"));
+    list()->setOrder(platform::ui::SlotList::Order::AsGiven);
     auto* layout = new QHBoxLayout(this);
     auto* left = new QVBoxLayout;
     left->addWidget(new QLabel(QStringLiteral("Существующие штампы")));
-    m_list = new QListWidget(this);
-    m_list->setObjectName(QStringLiteral("list"));
-    left->addWidget(m_list);
+    left->addWidget(list());
     layout->addLayout(left);
     auto* right = new QVBoxLayout;
+    using N = Needs;
     struct Def {
         const char* text;
         const char* name;
         std::function<void()> act;
-        bool needsSelection;
+        Needs needs;
     };
     const Def defs[] = {
-        {"Создать..", "create", [this] { create(false); }, false},
-        {"Создать Из...", "createFrom", [this] { create(true); }, true},
-        {"Редактировать...", "edit", [this] { edit(); }, true},
-        {"Переименовать...", "rename", [this] { rename(); }, true},
-        {"Удалить...", "delete", [this] { remove(); }, true},
-        {"Просмотр...", "view", [this] { view(); }, true},
-        {"Пробная печать..", "print", [this] { print(); }, true},
-        {"Импорт...", "import", [this] { importFile(); }, false},
-        {"Экспорт...", "export", [this] { exportSelected(); }, true},
-        {"Выход", "exit", [this] { accept(); }, false},
+        {"Создать..", "create", [this] { create(false); }, N::Nothing},
+        {"Создать Из...", "createFrom", [this] { create(true); }, N::OwnEntry},
+        {"Редактировать...", "edit", [this] { edit(); }, N::OwnEntry},
+        {"Переименовать...", "rename", [this] { rename(); }, N::OwnEntry},
+        {"Удалить...", "delete", [this] { remove(); }, N::OwnEntry},
+        {"Просмотр...", "view", [this] { view(); }, N::OwnEntry},
+        {"Пробная печать..", "print", [this] { print(); }, N::OwnEntry},
+        {"Импорт...", "import", [this] { importFile(); }, N::Nothing},
+        {"Экспорт...", "export", [this] { exportSelected(); }, N::OwnEntry},
+        {"Выход", "exit", [this] { accept(); }, N::Nothing},
     };
-    for (const auto& d : defs) {
-        auto* b = platform::ui::makeButton(d.text, d.name, this);
-        connect(b, &QPushButton::clicked, this, d.act);
-        right->addWidget(b);
-        if (d.needsSelection)
-            m_needSelection.push_back(b);
-    }
+    for (const auto& d : defs)
+        right->addWidget(addButton(platform::ui::makeButton(d.text, d.name, this), d.needs, d.act));
     right->addStretch();
     layout->addLayout(right);
-    connect(m_list, &QListWidget::currentRowChanged, this, [this] { updateButtons(); });
     refill(-1);
 }
 
-int TitleBlocksDialog::selectedSlot() const {
-    const auto* item = m_list->currentItem();
-    return item ? item->data(Qt::UserRole).toInt() : -1;
+platform::ui::ExchangeHooks TitleBlocksDialog::exchangeHooks() {
+    platform::ui::ExchangeHooks x;
+    x.files = {QStringLiteral("Экспорт штампов"),
+               QStringLiteral("Импорт штампов"),
+               {QStringLiteral("Файлы штампов ORVO-II (*.OSH)")},
+               QStringLiteral("OSH")};
+    x.chooseFile = m_hooks.chooseFile;
+    x.exportTo = [this](int slot, const std::filesystem::path& file) {
+        return ExportTitleBlock(folder(), slot, file);
+    };
+    x.readImport =
+        [this](const std::filesystem::path& file) -> Result<platform::ui::PendingImport> {
+        auto item = ReadTitleBlockExchange(file);
+        if (!item)
+            return item.error();
+        auto blocks = ReadTitleBlockList(folder());
+        if (!blocks)
+            return blocks.error();
+        return platform::ui::PendingImport{
+            item->record.name.utf8(), findTitleBlockByName(*blocks, item->record),
+            [this, parsed = std::move(*item)](std::optional<int> slot) {
+                return ImportTitleBlock(folder(), parsed, slot);
+            }};
+    };
+    x.confirmOverwrite = [this](int slot, const std::string& name) {
+        // The template is never replaced: a block of its name imports nothing.
+        return slot != 0 && platform::ui::askNameTaken(this, titleBlockNameTaken(), name) == 0;
+    };
+    return x;
 }
 
-void TitleBlocksDialog::selectSlot(int slot) {
-    for (int i = 0; i < m_list->count(); ++i)
-        if (m_list->item(i)->data(Qt::UserRole).toInt() == slot)
-            m_list->setCurrentRow(i);
+Result<std::vector<platform::ui::SlotEntry>> TitleBlocksDialog::readEntries() {
+    auto blocks = ReadTitleBlockList(folder());
+    if (!blocks)
+        return blocks.error();
+    std::vector<platform::ui::SlotEntry> entries;
+    for (std::size_t i = 0; i < blocks->entries.size(); ++i)
+        if (blocks->entries[i].used != 0)
+            entries.push_back({blocks->entries[i].name.utf8(), static_cast<int>(i)});
+    return entries;
 }
 
-QString TitleBlocksDialog::selectedName() const {
-    const auto* item = m_list->currentItem();
-    return item ? item->text() : QString();
-}
-
-void TitleBlocksDialog::refill(int slot) {
-    auto list = ReadTitleBlockList(m_folder);
-    if (!list)
-        m_sink.report(list.error());
-    m_list->clear();
-    if (list)
-        for (std::size_t i = 0; i < list->entries.size(); ++i)
-            if (list->entries[i].used != 0) {
-                auto* item =
-                    new QListWidgetItem(platform::ui::qs(list->entries[i].name.utf8()), m_list);
-                item->setData(Qt::UserRole, static_cast<int>(i));
-            }
-    selectSlot(slot);
-    if (!m_list->currentItem() && m_list->count() > 0)
-        m_list->setCurrentRow(0);
-    updateButtons();
-}
-
-void TitleBlocksDialog::updateButtons() {
-    // The first entry is the template: it only serves "Создать..".
-    const bool real = m_list->currentRow() > 0;
-    for (auto* b : m_needSelection)
-        b->setEnabled(real);
+bool TitleBlocksDialog::isOwnEntry(int slot) const {
+    return slot > 0 && list()->rowOf(slot) > 0;
 }
 
 std::optional<int> TitleBlocksDialog::runEditor(TitleBlockEdit& e, std::optional<int> slot) {
-    TitleBlockEditor editor(e, m_sink, this);
+    TitleBlockEditor editor(e, sink(), this);
     if (editor.exec() != QDialog::Accepted) {
         e.discard();
         return std::nullopt;
     }
     auto saved = e.save(slot);
     if (!saved) {
-        m_sink.report(saved.error());
+        sink().report(saved.error());
         e.discard();
         return std::nullopt;
     }
@@ -195,9 +175,9 @@ void TitleBlocksDialog::create(bool fromSelected) {
     const int from = fromSelected ? selectedSlot() : 0;
     if (from < 0)
         return;
-    auto e = TitleBlockEdit::Load(m_folder, from, true);
+    auto e = TitleBlockEdit::Load(folder(), from, true);
     if (!e) {
-        m_sink.report(e.error());
+        sink().report(e.error());
         return;
     }
     if (auto slot = runEditor(*e, std::nullopt))
@@ -208,9 +188,9 @@ void TitleBlocksDialog::edit() {
     const int slot = selectedSlot();
     if (slot <= 0)
         return;
-    auto e = TitleBlockEdit::Load(m_folder, slot);
+    auto e = TitleBlockEdit::Load(folder(), slot);
     if (!e) {
-        m_sink.report(e.error());
+        sink().report(e.error());
         return;
     }
     if (runEditor(*e, slot))
@@ -219,15 +199,15 @@ void TitleBlocksDialog::edit() {
 
 void TitleBlocksDialog::rename() {
     const int slot = selectedSlot();
-    if (slot <= 0)
+    if (!isOwnEntry(slot))
         return;
+    const QString name = list()->selectedText();
     QDialog d(this);
     d.setWindowTitle(QStringLiteral("Переименование штампа"));
     auto* form = new QFormLayout(&d);
-    auto* old = new QLineEdit(selectedName(), &d);
+    auto* old = new QLineEdit(name, &d);
     old->setReadOnly(true);
-    auto* fresh = new QLineEdit(selectedName(), &d);
-    fresh->setObjectName(QStringLiteral("newName"));
+    auto* fresh = platform::ui::named(new QLineEdit(name, &d), "newName");
     fresh->setMaxLength(static_cast<int>(kTitleNameChars));
     form->addRow(QStringLiteral("Старое наименование :"), old);
     form->addRow(QStringLiteral("Новое наименование :"), fresh);
@@ -239,23 +219,20 @@ void TitleBlocksDialog::rename() {
     form->addRow(buttons);
     if (d.exec() != QDialog::Accepted)
         return;
-    if (auto st = RenameTitleBlock(m_folder, slot, fresh->text().toStdString()); !st)
-        m_sink.report(st.error());
+    if (auto st = RenameTitleBlock(folder(), slot, fresh->text().toStdString()); !st)
+        sink().report(st.error());
     refill(slot);
 }
 
-void TitleBlocksDialog::remove() {
-    const int slot = selectedSlot();
-    if (slot <= 0)
-        return;
+bool TitleBlocksDialog::confirmDelete(int) {
     QDialog d(this);
     d.setWindowTitle(QStringLiteral("Удаление штампа"));
     auto* layout = new QVBoxLayout(&d);
     layout->addWidget(new QLabel(QStringLiteral("Вы действительно хотите удалить")));
     layout->addWidget(new QLabel(QStringLiteral("штамп с именем")));
-    layout->addWidget(new QLabel(selectedName() + QStringLiteral(" ?")));
-    auto* physically = new QCheckBox(QStringLiteral("Удалять физически с диска"), &d);
-    physically->setObjectName(QStringLiteral("physically"));
+    layout->addWidget(new QLabel(list()->selectedText() + QStringLiteral(" ?")));
+    auto* physically = platform::ui::named(
+        new QCheckBox(QStringLiteral("Удалять физически с диска"), &d), "physically");
     physically->setChecked(true);
     layout->addWidget(physically);
     auto* buttons = new QDialogButtonBox(&d);
@@ -265,20 +242,22 @@ void TitleBlocksDialog::remove() {
     connect(buttons, &QDialogButtonBox::rejected, &d, &QDialog::reject);
     layout->addWidget(buttons);
     if (d.exec() != QDialog::Accepted)
-        return;
-    if (auto st = DeleteTitleBlock(m_folder, slot, physically->isChecked()); !st)
-        m_sink.report(st.error());
-    refill(-1);
-    m_list->setCurrentRow(0);
+        return false;
+    m_removeFile = physically->isChecked();
+    return true;
+}
+
+Status TitleBlocksDialog::deleteEntry(int slot) {
+    return DeleteTitleBlock(folder(), slot, m_removeFile);
 }
 
 std::optional<TitleBlock> TitleBlocksDialog::selectedBlock() {
     const int slot = selectedSlot();
     if (slot <= 0)
         return std::nullopt; // the template is neither viewed nor printed
-    auto block = ReadTitleBlock(m_folder, slot);
+    auto block = ReadTitleBlock(folder(), slot);
     if (!block) {
-        m_sink.report(block.error());
+        sink().report(block.error());
         return std::nullopt;
     }
     return std::move(*block);
@@ -289,7 +268,7 @@ void TitleBlocksDialog::view() {
     if (!block)
         return;
     QDialog d(this);
-    d.setWindowTitle(QStringLiteral("Просмотр штампа - ") + selectedName());
+    d.setWindowTitle(QStringLiteral("Просмотр штампа - ") + list()->selectedText());
     auto* layout = new QVBoxLayout(&d);
     auto* view = new TitleBlockView(*block, &d);
     view->setObjectName(QStringLiteral("view"));
@@ -303,7 +282,7 @@ void TitleBlocksDialog::print() {
     if (!block)
         return;
     QDialog d(this);
-    d.setWindowTitle(QStringLiteral("Печать штампа - ") + selectedName());
+    d.setWindowTitle(QStringLiteral("Печать штампа - ") + list()->selectedText());
     auto* form = new QFormLayout(&d);
     form->addRow(new QLabel(QStringLiteral("Отступы при печати штампа")));
     auto* top = new QSpinBox(&d);
@@ -328,82 +307,6 @@ void TitleBlocksDialog::print() {
     if (!m_hooks.choosePrinter(printer))
         return;
     paintTitleBlock(printer, *block, m_margins.left, m_margins.top);
-}
-
-void TitleBlocksDialog::exportSelected() {
-    const int slot = selectedSlot();
-    if (slot <= 0)
-        return;
-    auto list = ReadTitleBlockList(m_folder);
-    auto block = ReadTitleBlock(m_folder, slot);
-    if (!list || !block) {
-        m_sink.report(!list ? list.error() : block.error());
-        return;
-    }
-    const auto file = m_hooks.chooseFile(true);
-    if (!file)
-        return;
-    const auto bytes = exchangeBytes(list->entries[static_cast<std::size_t>(slot)], *block);
-    // Outside the working folder: an ordinary file, written whole or reported.
-    std::ofstream out(*file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out)
-        m_sink.show("ОШИБКА", "Ошибка открытия (" + file->string() + ")", platform::Icon::Error);
-}
-
-void TitleBlocksDialog::importFile() {
-    const auto file = m_hooks.chooseFile(false);
-    if (!file)
-        return;
-    std::ifstream in(*file, std::ios::binary);
-    if (!in) {
-        m_sink.show("ОШИБКА", "Ошибка открытия (" + file->string() + ")", platform::Icon::Error);
-        return;
-    }
-    // Exchange files hold one block: a few kilobytes. Anything far larger is not one.
-    constexpr std::size_t kLimit = 4u << 20;
-    std::vector<std::uint8_t> bytes(kLimit + 1);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    auto item = bytes.size() > kLimit
-                    ? Result<TitleBlockExchange>(Error{"Неверный формат файла", "ОШИБКА", false})
-                    : parseExchange(bytes);
-    if (!item) {
-        m_sink.report(item.error());
-        return;
-    }
-    auto list = ReadTitleBlockList(m_folder);
-    if (!list) {
-        m_sink.report(list.error());
-        return;
-    }
-    std::optional<int> slot = findTitleBlockByName(*list, item->record);
-    if (slot) {
-        if (*slot == 0)
-            return; // the template is never replaced
-        QDialog d(this);
-        d.setWindowTitle(QStringLiteral("Импорт штампа - предупреждение"));
-        auto* layout = new QVBoxLayout(&d);
-        layout->addWidget(new QLabel(QStringLiteral("Штамп с наименованием :")));
-        layout->addWidget(new QLabel(platform::ui::qs(item->record.name.utf8())));
-        layout->addWidget(new QLabel(QStringLiteral("Уже существует в системе !")));
-        auto* buttons = new QDialogButtonBox(&d);
-        buttons->addButton(QStringLiteral("Перезаписать"), QDialogButtonBox::AcceptRole);
-        buttons->addButton(QStringLiteral("Отмена импорта"), QDialogButtonBox::RejectRole);
-        connect(buttons, &QDialogButtonBox::accepted, &d, &QDialog::accept);
-        connect(buttons, &QDialogButtonBox::rejected, &d, &QDialog::reject);
-        layout->addWidget(buttons);
-        if (d.exec() != QDialog::Accepted)
-            return;
-    }
-    auto imported = ImportTitleBlock(m_folder, *item, slot);
-    if (!imported) {
-        m_sink.report(imported.error());
-        return;
-    }
-    refill(*imported);
 }
 
 } // namespace orvo::dict::ui

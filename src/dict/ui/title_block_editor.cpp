@@ -4,6 +4,7 @@
 #include "platform/numbers.h"
 #include "platform/ui/qpainter_canvas.h"
 #include "platform/ui/qt_fonts.h"
+#include "platform/ui/widgets.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -33,25 +34,13 @@ using detail::Box;
 using detail::Kind;
 using detail::Point;
 using detail::Selection;
+using platform::ui::makeButton;
+using platform::ui::named;
+using platform::ui::qs;
 
 namespace {
 
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
 constexpr int kMaxLineWidth = 20; // 2.0 mm
-
-template <class B> B* named(B* w, const char* name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
-QPushButton* button(const char* text, const char* name, QWidget* parent) {
-    auto* b = named(new QPushButton(QString::fromUtf8(text), parent), name);
-    b->setAutoDefault(false);
-    return b;
-}
 
 QToolButton* toggle(const char* text, const char* name, QWidget* parent) {
     auto* b = named(new QToolButton(parent), name);
@@ -250,13 +239,13 @@ QWidget* TitleBlockEditor::buildPanel() {
     buildChoosers(panel, v);
     buildGeometry(panel, v);
     v->addWidget(buildTextAttributes(panel));
-    m_applyOriginal = button("применить к Оригиналу", "applyOriginal", panel);
-    m_applyCopy = button("применить к Копии", "applyCopy", panel);
-    m_rotate = button("Поворот", "rotate", panel);
-    m_delete = button("Удалить элемент", "deleteElement", panel);
+    m_applyOriginal = makeButton("применить к Оригиналу", "applyOriginal", panel);
+    m_applyCopy = makeButton("применить к Копии", "applyCopy", panel);
+    m_rotate = makeButton("Поворот", "rotate", panel);
+    m_delete = makeButton("Удалить элемент", "deleteElement", panel);
     m_delete->setShortcut(QKeySequence::Delete);
-    auto* save = button("Сохранить", "save", panel);
-    auto* exit = button("Выход", "exit", panel);
+    auto* save = makeButton("Сохранить", "save", panel);
+    auto* exit = makeButton("Выход", "exit", panel);
     for (auto* b : {m_applyOriginal, m_applyCopy, m_rotate, m_delete, save, exit})
         v->addWidget(b);
     v->addStretch(1);
@@ -459,8 +448,8 @@ void TitleBlockEditor::refillElements() {
     m_loading = true;
     m_element->clear();
     const Kind kind = currentKind();
-    for (const auto& [label, data] : detail::elementEntries(m_edit, kind))
-        m_element->addItem(qs(label), data);
+    for (const auto& [label, value] : detail::elementEntries(m_edit, kind))
+        m_element->addItem(qs(label), value);
     int current = kind == Kind::ProgramText ? m_fieldCode : -1;
     if (m_selected && m_selected->kind == kind)
         current = kind == Kind::ProgramText
@@ -478,15 +467,15 @@ void TitleBlockEditor::onKindChosen() {
 
 void TitleBlockEditor::onElementChosen() {
     const Kind kind = currentKind();
-    const int data = m_element->currentData().toInt();
+    const int chosen = m_element->currentData().toInt();
     m_selected.reset();
     if (kind == Kind::ProgramText) {
-        m_fieldCode = data;
+        m_fieldCode = chosen;
         for (std::size_t i = 0; i < m_edit.programTexts.size(); ++i)
-            if (m_edit.programTexts[i].alive && m_edit.programTexts[i].item.fieldCode == data)
+            if (m_edit.programTexts[i].alive && m_edit.programTexts[i].item.fieldCode == chosen)
                 m_selected = Selection{kind, int(i)};
     } else if (m_element->count() > 0) {
-        m_selected = Selection{kind, data};
+        m_selected = Selection{kind, chosen};
     }
     select(m_selected);
 }

@@ -2,6 +2,7 @@
 #include "platform/ui/qpainter_canvas.h"
 
 #include "platform/ui/qt_fonts.h"
+#include "platform/ui/widgets.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -11,6 +12,8 @@
 #include <cmath>
 
 namespace orvo::platform {
+
+using ui::qs;
 
 namespace {
 
@@ -29,9 +32,6 @@ QPolygonF poly(std::span<const PointF> ps) {
     for (const auto& p : ps)
         out << qp(p);
     return out;
-}
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 // QPainter counts angles in sixteenths of a degree.
 int sixteenths(double deg) {

@@ -1,4 +1,4 @@
-// Small helpers shared by the dialogs: strings from the core and buttons named for the tests.
+// Small helpers shared by the dialogs: strings from the core, widgets named for the tests.
 #pragma once
 #include <QPushButton>
 #include <QString>
@@ -12,10 +12,15 @@ inline QString qs(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
+// The widget with its object name set, for the tests that look it up.
+template <class W> W* named(W* widget, const char* objectName) {
+    widget->setObjectName(QString::fromLatin1(objectName));
+    return widget;
+}
+
 // A push button that never takes Return for itself: dialogs here have explicit defaults.
 inline QPushButton* makeButton(const char* textUtf8, const char* objectName, QWidget* parent) {
-    auto* b = new QPushButton(QString::fromUtf8(textUtf8), parent);
-    b->setObjectName(QString::fromLatin1(objectName));
+    auto* b = named(new QPushButton(QString::fromUtf8(textUtf8), parent), objectName);
     b->setAutoDefault(false);
     return b;
 }

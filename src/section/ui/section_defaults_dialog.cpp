@@ -2,13 +2,13 @@
 #include "section/ui/section_dialog.h"
 #include "section/ui/section_dialog_parts.h"
 
+#include "dict/drawing_form.h"
 #include "dict/title_block.h"
+#include "dict/ui/drawing_form_dialogs.h"
 #include "platform/codepage.h"
 #include "platform/collate.h"
 #include "platform/numbers.h"
 #include "platform/ui/widgets.h"
-#include "section/drawing_form.h"
-#include "section/ui/drawing_form_dialogs.h"
 #include "section/ui/settings_list_dialogs.h"
 
 #include <QComboBox>
@@ -106,7 +106,7 @@ SectionDefaultsDialog::SectionDefaultsDialog(const store::ProjectStore& store,
         fillStamps();
     });
     connect(forms, &QPushButton::clicked, this, [this] {
-        DrawingFormListDialog(m_store.folder(), m_sink, this).exec();
+        dict::ui::DrawingFormListDialog(m_store.folder(), m_sink, this).exec();
         fillDrawingForms(-1);
     });
     connect(m_format, &QComboBox::currentIndexChanged, this, [this](int row) {
@@ -163,7 +163,7 @@ void SectionDefaultsDialog::fillStamps() {
 }
 
 void SectionDefaultsDialog::fillDrawingForms(int select) {
-    auto forms = ListDrawingForms(m_store.folder());
+    auto forms = dict::ListDrawingForms(m_store.folder());
     if (!forms)
         m_sink.report(forms.error());
     m_form->clear();

@@ -1,16 +1,15 @@
 // Widgets of the section dialog; the list rules and scale texts are
 // in section/section_rules.
 #include "section/ui/section_dialog.h"
-#include "connect/ui/connection_editor.h"
 #include "section/ui/section_dialog_parts.h"
 
+#include "dict/drawing_form.h"
 #include "dict/title_block.h"
+#include "dict/ui/drawing_form_dialogs.h"
 #include "platform/codepage.h"
 #include "platform/collate.h"
 #include "platform/numbers.h"
 #include "platform/ui/widgets.h"
-#include "section/drawing_form.h"
-#include "section/ui/drawing_form_dialogs.h"
 #include "section/ui/settings_list_dialogs.h"
 
 #include <QComboBox>
@@ -79,6 +78,23 @@ SectionDialog::SectionDialog(const store::ProjectStore& store, std::int32_t obje
 
 void SectionDialog::buildControls() {
     auto* layout = new QGridLayout(this);
+    layout->addLayout(buildHeader(), 0, 0, 1, 2);
+    layout->addLayout(buildBoreholeLists(), 1, 0, 1, 2);
+    layout->addWidget(buildSignatures(), 2, 0);
+    layout->addWidget(buildStamps(), 2, 1);
+    layout->addLayout(buildCommands(), 3, 0, 1, 2);
+    auto* closing = new QHBoxLayout;
+    auto* save = makeButton("Сохранить", "save", this);
+    auto* cancel = makeButton("Отмена", "cancel", this);
+    closing->addStretch();
+    closing->addWidget(save);
+    closing->addWidget(cancel);
+    layout->addLayout(closing, 4, 0, 1, 2);
+    connect(save, &QPushButton::clicked, this, &SectionDialog::onSave);
+    connect(cancel, &QPushButton::clicked, this, &SectionDialog::reject);
+}
+
+QLayout* SectionDialog::buildHeader() {
     auto* objectName = new QLineEdit(this);
     objectName->setObjectName(QStringLiteral("objectName"));
     objectName->setReadOnly(true);
@@ -109,8 +125,19 @@ void SectionDialog::buildControls() {
              {"- по горизонтали, в мм", m_width}});
     top->addWidget(scales, 3, 2);
     top->addWidget(formats, 4, 2);
-    layout->addLayout(top, 0, 0, 1, 2);
+    connect(scales, &QPushButton::clicked, this, [this] {
+        ScaleListDialog(m_store.folder(), m_sink, this).exec();
+        fillScales();
+    });
+    connect(formats, &QPushButton::clicked, this, [this] {
+        if (openSheetFormats(m_store.folder(), m_sink, this))
+            fillSheetFormats();
+    });
+    connect(m_format, &QComboBox::currentIndexChanged, this, &SectionDialog::onSheetFormatChosen);
+    return top;
+}
 
+QLayout* SectionDialog::buildBoreholeLists() {
     auto* lists = new QHBoxLayout;
     auto* sectionBox = new QVBoxLayout;
     sectionBox->addWidget(new QLabel(QStringLiteral("Разрез"), this));
@@ -132,86 +159,11 @@ void SectionDialog::buildControls() {
     m_objectList->setObjectName(QStringLiteral("objectBoreholes"));
     objectBox->addWidget(m_objectList);
     lists->addLayout(objectBox);
-    layout->addLayout(lists, 1, 0, 1, 2);
+    connectBoreholeLists();
+    return lists;
+}
 
-    auto* signatures = new QGroupBox(QStringLiteral("Подписи"), this);
-    signatures->setObjectName(QStringLiteral("signatures"));
-    auto* sigLayout = new QGridLayout(signatures);
-    for (int i = 0; i < 4; ++i) {
-        const std::string name = "signature" + std::to_string(i + 1);
-        auto* combo = makeCombo(name.c_str(), signatures);
-        m_signatures.push_back(combo);
-        sigLayout->addWidget(new QLabel(QStringLiteral("# %1").arg(i + 1), signatures), i, 0);
-        sigLayout->addWidget(combo, i, 1);
-    }
-    auto* surnames = moreButton("surnameList", signatures);
-    sigLayout->addWidget(surnames, 0, 2);
-    layout->addWidget(signatures, 2, 0);
-
-    auto* stamps = new QGroupBox(QStringLiteral("Вид штампа"), this);
-    stamps->setObjectName(QStringLiteral("stamps"));
-    auto* stampLayout = new QGridLayout(stamps);
-    m_stampFirst = makeCombo("stampFirstSheet", stamps);
-    m_stampOther = makeCombo("stampOtherSheets", stamps);
-    stampLayout->addWidget(new QLabel(QStringLiteral("1-й лист"), stamps), 0, 0);
-    stampLayout->addWidget(m_stampFirst, 0, 1);
-    stampLayout->addWidget(new QLabel(QStringLiteral("остальные"), stamps), 1, 0);
-    stampLayout->addWidget(m_stampOther, 1, 1);
-    auto* titleBlocks = moreButton("titleBlockList", stamps);
-    stampLayout->addWidget(titleBlocks, 0, 2);
-    layout->addWidget(stamps, 2, 1);
-
-    auto* work = new QHBoxLayout;
-    auto* connectIge = makeButton("Соединение ИГЭ...", "connectIge", this);
-    auto* describeIge = makeButton("Описание ИГЭ...", "describeIge", this);
-    auto* editDrawing = makeButton("Редактирование чертежа...", "editDrawing", this);
-    auto* view = makeButton("Просмотр...", "view", this);
-    auto* print = makeButton("Печать...", "print", this);
-    auto* exportDrawing = makeButton("Экспорт чертежа...", "exportDrawing", this);
-    auto* exportDrawingMore = moreButton("exportDrawingMore", this);
-    auto* exportData = makeButton("Экспорт данных...", "exportData", this);
-    for (auto* b : {connectIge, describeIge, editDrawing, view, print, exportDrawing,
-                    exportDrawingMore, exportData})
-        work->addWidget(b);
-    layout->addLayout(work, 3, 0, 1, 2);
-    m_needBoreholes = {connectIge, describeIge, editDrawing, view, print, exportData, m_remove};
-
-    auto* closing = new QHBoxLayout;
-    auto* save = makeButton("Сохранить", "save", this);
-    auto* cancel = makeButton("Отмена", "cancel", this);
-    closing->addStretch();
-    closing->addWidget(save);
-    closing->addWidget(cancel);
-    layout->addLayout(closing, 4, 0, 1, 2);
-
-    for (auto* b : {describeIge, editDrawing, view, print, exportDrawing, exportDrawingMore})
-        connect(b, &QPushButton::clicked, this, &SectionDialog::notAvailable);
-    connect(connectIge, &QPushButton::clicked, this, &SectionDialog::onConnectIge);
-    connect(save, &QPushButton::clicked, this, &SectionDialog::onSave);
-    connect(cancel, &QPushButton::clicked, this, &SectionDialog::reject);
-    connect(scales, &QPushButton::clicked, this, [this] {
-        ScaleListDialog(m_store.folder(), m_sink, this).exec();
-        fillScales();
-    });
-    connect(formats, &QPushButton::clicked, this, [this] {
-        if (openSheetFormats(m_store.folder(), m_sink, this))
-            fillSheetFormats();
-    });
-    connect(surnames, &QPushButton::clicked, this, [this] {
-        SurnameListDialog(m_store.folder(), m_sink, this).exec();
-        fillSurnames();
-    });
-    connect(titleBlocks, &QPushButton::clicked, this, [this] {
-        openTitleBlocks(m_store.folder(), m_sink, m_margins, this);
-        fillStamps();
-    });
-    connect(m_format, &QComboBox::currentIndexChanged, this, &SectionDialog::onSheetFormatChosen);
-    connect(m_stampFirst, &QComboBox::currentIndexChanged, this, [this] {
-        m_header.stampFirstSheet = static_cast<std::int16_t>(m_stampFirst->currentData().toInt());
-    });
-    connect(m_stampOther, &QComboBox::currentIndexChanged, this, [this] {
-        m_header.stampOtherSheets = static_cast<std::int16_t>(m_stampOther->currentData().toInt());
-    });
+void SectionDialog::connectBoreholeLists() {
     connect(m_sectionList, &QListWidget::currentRowChanged, this, [this](int row) {
         m_list.setCurrent(row);
         updateButtons();
@@ -230,6 +182,71 @@ void SectionDialog::buildControls() {
                 showSectionList();
         });
     }
+}
+
+QWidget* SectionDialog::buildSignatures() {
+    auto* signatures = new QGroupBox(QStringLiteral("Подписи"), this);
+    signatures->setObjectName(QStringLiteral("signatures"));
+    auto* sigLayout = new QGridLayout(signatures);
+    for (int i = 0; i < 4; ++i) {
+        const std::string name = "signature" + std::to_string(i + 1);
+        auto* combo = makeCombo(name.c_str(), signatures);
+        m_signatures.push_back(combo);
+        sigLayout->addWidget(new QLabel(QStringLiteral("# %1").arg(i + 1), signatures), i, 0);
+        sigLayout->addWidget(combo, i, 1);
+    }
+    auto* surnames = moreButton("surnameList", signatures);
+    sigLayout->addWidget(surnames, 0, 2);
+    connect(surnames, &QPushButton::clicked, this, [this] {
+        SurnameListDialog(m_store.folder(), m_sink, this).exec();
+        fillSurnames();
+    });
+    return signatures;
+}
+
+QWidget* SectionDialog::buildStamps() {
+    auto* stamps = new QGroupBox(QStringLiteral("Вид штампа"), this);
+    stamps->setObjectName(QStringLiteral("stamps"));
+    auto* stampLayout = new QGridLayout(stamps);
+    m_stampFirst = makeCombo("stampFirstSheet", stamps);
+    m_stampOther = makeCombo("stampOtherSheets", stamps);
+    stampLayout->addWidget(new QLabel(QStringLiteral("1-й лист"), stamps), 0, 0);
+    stampLayout->addWidget(m_stampFirst, 0, 1);
+    stampLayout->addWidget(new QLabel(QStringLiteral("остальные"), stamps), 1, 0);
+    stampLayout->addWidget(m_stampOther, 1, 1);
+    auto* titleBlocks = moreButton("titleBlockList", stamps);
+    stampLayout->addWidget(titleBlocks, 0, 2);
+    connect(titleBlocks, &QPushButton::clicked, this, [this] {
+        openTitleBlocks(m_store.folder(), m_sink, m_margins, this);
+        fillStamps();
+    });
+    connect(m_stampFirst, &QComboBox::currentIndexChanged, this, [this] {
+        m_header.stampFirstSheet = static_cast<std::int16_t>(m_stampFirst->currentData().toInt());
+    });
+    connect(m_stampOther, &QComboBox::currentIndexChanged, this, [this] {
+        m_header.stampOtherSheets = static_cast<std::int16_t>(m_stampOther->currentData().toInt());
+    });
+    return stamps;
+}
+
+QLayout* SectionDialog::buildCommands() {
+    auto* work = new QHBoxLayout;
+    auto* connectIge = makeButton("Соединение ИГЭ...", "connectIge", this);
+    auto* describeIge = makeButton("Описание ИГЭ...", "describeIge", this);
+    auto* editDrawing = makeButton("Редактирование чертежа...", "editDrawing", this);
+    auto* view = makeButton("Просмотр...", "view", this);
+    auto* print = makeButton("Печать...", "print", this);
+    auto* exportDrawing = makeButton("Экспорт чертежа...", "exportDrawing", this);
+    auto* exportDrawingMore = moreButton("exportDrawingMore", this);
+    auto* exportData = makeButton("Экспорт данных...", "exportData", this);
+    for (auto* b : {connectIge, describeIge, editDrawing, view, print, exportDrawing,
+                    exportDrawingMore, exportData})
+        work->addWidget(b);
+    m_needBoreholes = {connectIge, describeIge, editDrawing, view, print, exportData, m_remove};
+    for (auto* b : {describeIge, editDrawing, view, print, exportDrawing, exportDrawingMore})
+        connect(b, &QPushButton::clicked, this, &SectionDialog::notAvailable);
+    connect(connectIge, &QPushButton::clicked, this, &SectionDialog::onConnectIge);
+    return work;
 }
 
 void SectionDialog::fillScales() {
@@ -359,12 +376,11 @@ void SectionDialog::updateButtons() {
 void SectionDialog::onConnectIge() {
     // A new section has no stored connection file yet.
     const auto stored = m_isNew ? std::nullopt : std::optional(m_section.header.number);
-    if (m_editConnections) {
-        m_editConnections(m_list.numbers(), stored);
+    if (!m_editConnections) {
+        notAvailable();
         return;
     }
-    connect::ui::EditConnections(m_store.folder(), m_sink, m_object, stored, m_list.numbers(),
-                                 this);
+    m_editConnections(m_list.numbers(), stored);
 }
 
 void SectionDialog::notAvailable() {

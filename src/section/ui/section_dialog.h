@@ -15,6 +15,7 @@
 #include <vector>
 
 class QComboBox;
+class QLayout;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -39,8 +40,9 @@ public:
 
     // Replaces the "Внимание" question (tests, or a caller with its own box).
     void setLeaveQuestion(std::function<bool()> ask) { m_askLeave = std::move(ask); }
-    // Replaces the connection editor (tests): called with the current borehole list and the
-    // stored section number (none for a new section).
+    // The connection editor, which lies in a layer beside this one: the main window hands it
+    // over. Called with the current borehole list and the stored section number (none for a
+    // new section); without it "Соединение ИГЭ..." says the function is not available.
     using ConnectionEditor =
         std::function<void(const std::vector<std::int32_t>&, std::optional<std::int32_t>)>;
     void setConnectionEditor(ConnectionEditor edit) { m_editConnections = std::move(edit); }
@@ -52,6 +54,12 @@ public:
 
 private:
     void buildControls();
+    QLayout* buildHeader();
+    QLayout* buildBoreholeLists();
+    void connectBoreholeLists();
+    QWidget* buildSignatures();
+    QWidget* buildStamps();
+    QLayout* buildCommands();
     void fillScales();
     void fillSheetFormats();
     void fillSurnames();

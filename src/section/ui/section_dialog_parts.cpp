@@ -2,13 +2,13 @@
 #include "section/ui/section_dialog_parts.h"
 #include "section/section_rules.h"
 
+#include "dict/drawing_form.h"
 #include "dict/title_block.h"
+#include "dict/ui/drawing_form_dialogs.h"
 #include "platform/codepage.h"
 #include "platform/collate.h"
 #include "platform/numbers.h"
 #include "platform/ui/widgets.h"
-#include "section/drawing_form.h"
-#include "section/ui/drawing_form_dialogs.h"
 #include "section/ui/settings_list_dialogs.h"
 
 #include <QComboBox>

@@ -2,46 +2,42 @@
 #include "section/ui/settings_list_dialogs.h"
 
 #include "platform/ui/widgets.h"
+
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace orvo::section::ui {
 
+using platform::ui::makeButton;
+using platform::ui::qs;
+using platform::ui::SlotEntry;
+
 namespace {
 
-QListWidget* listBox(QWidget* parent) {
-    auto* list = new QListWidget(parent);
-    list->setObjectName(QStringLiteral("list"));
+// The entries are padded texts, shown in list order.
+void setUpList(platform::ui::SlotList* list) {
     QFont mono(QStringLiteral("monospace"));
     mono.setStyleHint(QFont::TypeWriter);
-    list->setFont(mono); // the entries are padded texts
-    return list;
+    list->setFont(mono);
+    list->setOrder(platform::ui::SlotList::Order::AsGiven);
 }
 
-std::vector<std::int16_t> scalesOrEmpty(const platform::WorkFolder& folder,
-                                        platform::MessageSink& sink) {
-    auto scales = ReadScales(folder);
-    if (!scales) {
-        sink.report(scales.error());
+template <class T>
+std::vector<T> orEmpty(Result<std::vector<T>> read, platform::MessageSink& sink) {
+    if (!read) {
+        sink.report(read.error());
         return {};
     }
-    return *scales;
+    return std::move(*read);
 }
 
-std::vector<Surname> surnamesOrEmpty(const platform::WorkFolder& folder,
-                                     platform::MessageSink& sink) {
-    auto names = ReadSurnames(folder);
-    if (!names) {
-        sink.report(names.error());
-        return {};
-    }
-    return *names;
+bool isRow(int row, std::size_t count) {
+    return row >= 0 && static_cast<std::size_t>(row) < count;
 }
 
 } // namespace
@@ -50,69 +46,71 @@ std::vector<Surname> surnamesOrEmpty(const platform::WorkFolder& folder,
 
 ScaleListDialog::ScaleListDialog(const platform::WorkFolder& folder, platform::MessageSink& sink,
                                  QWidget* parent)
-    : QDialog(parent), m_folder(folder), m_sink(sink), m_model(scalesOrEmpty(folder, sink)) {
+    : DictionaryListDialog(folder, sink, parent), m_model(orEmpty(ReadScales(folder), sink)) {
     setWindowTitle(QStringLiteral("Список зарезервированных масштабов"));
+    setUpList(list());
     auto* grid = new QGridLayout(this);
     grid->addWidget(new QLabel(QStringLiteral("Существующие")), 0, 0);
     grid->addWidget(new QLabel(QStringLiteral("Новый")), 0, 2);
-    m_list = listBox(this);
-    grid->addWidget(m_list, 1, 0, 4, 1);
-    m_new = new QLineEdit(this);
-    m_new->setObjectName(QStringLiteral("new"));
+    grid->addWidget(list(), 1, 0, 4, 1);
+    m_new = platform::ui::named(new QLineEdit(this), "new");
     grid->addWidget(m_new, 1, 2);
-    auto* add = platform::ui::makeButton("Добавить <", "add", this);
-    auto* remove = platform::ui::makeButton("Удалить >", "remove", this);
+    auto* add = makeButton("Добавить <", "add", this);
+    auto* remove = makeButton("Удалить >", "remove", this);
     grid->addWidget(add, 1, 1);
     grid->addWidget(remove, 2, 1);
     auto* buttons = new QHBoxLayout;
-    auto* save = platform::ui::makeButton("Сохранить", "save", this);
-    auto* cancel = platform::ui::makeButton("Отмена", "cancel", this);
+    auto* save = makeButton("Сохранить", "save", this);
+    auto* cancel = makeButton("Отмена", "cancel", this);
     buttons->addWidget(save);
     buttons->addWidget(cancel);
     grid->addLayout(buttons, 5, 0, 1, 3);
     connect(add, &QPushButton::clicked, this, &ScaleListDialog::onAdd);
-    connect(remove, &QPushButton::clicked, this, &ScaleListDialog::onRemove);
+    connect(remove, &QPushButton::clicked, this, &ScaleListDialog::remove);
     connect(save, &QPushButton::clicked, this, &ScaleListDialog::onSave);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_list, &QListWidget::currentRowChanged, this,
-            [this](int row) { m_model.select(row); });
-    refill();
+    refill(m_model.selected());
 }
 
-void ScaleListDialog::refill() {
-    const int selected = m_model.selected();
-    m_list->blockSignals(true);
-    m_list->clear();
+Result<std::vector<SlotEntry>> ScaleListDialog::readEntries() {
+    std::vector<SlotEntry> entries;
     for (auto s : m_model.scales())
-        m_list->addItem(platform::ui::qs(formatScaleEntry(s)));
-    m_list->setCurrentRow(selected);
-    m_list->blockSignals(false);
+        entries.push_back({formatScaleEntry(s), static_cast<int>(entries.size())});
+    return entries;
+}
+
+void ScaleListDialog::showSelection(int row) {
+    m_model.select(row);
+}
+
+bool ScaleListDialog::canDelete(int row) const {
+    return isRow(row, m_model.scales().size()) && m_model.scales().size() > 1;
+}
+
+Status ScaleListDialog::deleteEntry(int) {
+    m_model.removeSelected();
+    return success();
 }
 
 void ScaleListDialog::onAdd() {
     auto added = m_model.add(m_new->text().toStdString());
     if (!added) {
-        m_sink.report(added.error());
+        sink().report(added.error());
         return;
     }
     if (*added) {
         m_new->clear();
-        refill();
+        refill(m_model.selected());
     }
-}
-
-void ScaleListDialog::onRemove() {
-    if (m_model.removeSelected())
-        refill();
 }
 
 void ScaleListDialog::onSave() {
     // Written in list order, each entry read back from its text.
     std::vector<std::int16_t> scales;
-    for (int i = 0; i < m_list->count(); ++i)
-        scales.push_back(static_cast<std::int16_t>(m_list->item(i)->text().trimmed().toInt()));
-    if (auto st = WriteScales(m_folder, scales); !st) {
-        m_sink.report(st.error());
+    for (int i = 0; i < list()->count(); ++i)
+        scales.push_back(static_cast<std::int16_t>(list()->item(i)->text().trimmed().toInt()));
+    if (auto st = WriteScales(folder(), scales); !st) {
+        sink().report(st.error());
         return;
     }
     accept();
@@ -129,105 +127,89 @@ std::unique_ptr<SheetFormatDialog> SheetFormatDialog::create(const platform::Wor
         return nullptr;
     }
     return std::unique_ptr<SheetFormatDialog>(
-        new SheetFormatDialog(std::move(*editor), sink, parent));
+        new SheetFormatDialog(folder, std::move(*editor), sink, parent));
 }
 
-SheetFormatDialog::SheetFormatDialog(SheetFormatEditor editor, platform::MessageSink& sink,
-                                     QWidget* parent)
-    : QDialog(parent), m_editor(std::move(editor)), m_sink(sink) {
+SheetFormatDialog::SheetFormatDialog(const platform::WorkFolder& folder, SheetFormatEditor editor,
+                                     platform::MessageSink& sink, QWidget* parent)
+    : DictionaryListDialog(folder, sink, parent), m_editor(std::move(editor)) {
     setWindowTitle(QStringLiteral("Список логических листов"));
+    setUpList(list());
     auto* layout = new QHBoxLayout(this);
     auto* left = new QVBoxLayout;
     left->addWidget(new QLabel(QStringLiteral("Существующие")));
-    m_list = listBox(this);
-    left->addWidget(m_list);
+    left->addWidget(list());
     layout->addLayout(left);
     auto* right = new QVBoxLayout;
     auto* form = new QFormLayout;
-    m_description = new QLineEdit(this);
-    m_description->setObjectName(QStringLiteral("description"));
+    m_description = platform::ui::named(new QLineEdit(this), "description");
     m_description->setMaxLength(19);
-    m_height = new QLineEdit(this);
-    m_height->setObjectName(QStringLiteral("height"));
-    m_width = new QLineEdit(this);
-    m_width->setObjectName(QStringLiteral("width"));
+    m_height = platform::ui::named(new QLineEdit(this), "height");
+    m_width = platform::ui::named(new QLineEdit(this), "width");
     form->addRow(QStringLiteral("Описание"), m_description);
     form->addRow(QStringLiteral("Размер по вертикали (мм)"), m_height);
     form->addRow(QStringLiteral("Размер по горизонтали (мм)"), m_width);
     right->addLayout(form);
-    auto* add = platform::ui::makeButton("Добавить", "add", this);
-    auto* replace = platform::ui::makeButton("Заменить", "replace", this);
-    auto* remove = platform::ui::makeButton("Удалить", "remove", this);
-    auto* save = platform::ui::makeButton("Сохранить", "save", this);
-    auto* cancel = platform::ui::makeButton("Отмена", "cancel", this);
+    auto* add = makeButton("Добавить", "add", this);
+    auto* replace = makeButton("Заменить", "replace", this);
+    auto* remove = makeButton("Удалить", "remove", this);
+    auto* save = makeButton("Сохранить", "save", this);
+    auto* cancel = makeButton("Отмена", "cancel", this);
     for (auto* b : {add, replace, remove, save, cancel})
         right->addWidget(b);
     layout->addLayout(right);
     connect(add, &QPushButton::clicked, this, &SheetFormatDialog::onAdd);
     connect(replace, &QPushButton::clicked, this, &SheetFormatDialog::onReplace);
-    connect(remove, &QPushButton::clicked, this, &SheetFormatDialog::onRemove);
+    connect(remove, &QPushButton::clicked, this, &SheetFormatDialog::remove);
     connect(save, &QPushButton::clicked, this, &SheetFormatDialog::onSave);
     connect(cancel, &QPushButton::clicked, this, &SheetFormatDialog::reject);
-    connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row < 0)
-            return;
-        m_editor.select(m_list->item(row)->data(Qt::UserRole).toInt());
-        showSelected();
-    });
-    refill();
+    refill(m_editor.selected());
 }
 
-void SheetFormatDialog::refill() {
-    m_list->blockSignals(true);
-    m_list->clear();
-    for (const auto& row : m_editor.rows()) {
-        auto* item = new QListWidgetItem(platform::ui::qs(row.description), m_list);
-        item->setData(Qt::UserRole, row.scratchIndex);
-        if (row.scratchIndex == m_editor.selected())
-            m_list->setCurrentItem(item);
-    }
-    m_list->blockSignals(false);
-    showSelected();
+Result<std::vector<SlotEntry>> SheetFormatDialog::readEntries() {
+    std::vector<SlotEntry> entries;
+    for (const auto& row : m_editor.rows())
+        entries.push_back({row.description, row.scratchIndex});
+    return entries;
 }
 
-void SheetFormatDialog::showSelected() {
-    if (m_editor.selected() < 0)
+void SheetFormatDialog::showSelection(int scratchIndex) {
+    if (scratchIndex < 0)
         return;
-    const SheetFormat& f = m_editor.format(m_editor.selected());
-    m_description->setText(platform::ui::qs(f.description.utf8Trimmed()));
+    m_editor.select(scratchIndex);
+    const SheetFormat& f = m_editor.format(scratchIndex);
+    m_description->setText(qs(f.description.utf8Trimmed()));
     m_height->setText(QString::number(f.heightMm));
     m_width->setText(QString::number(f.widthMm));
+}
+
+Status SheetFormatDialog::deleteEntry(int) {
+    return m_editor.removeSelected();
 }
 
 void SheetFormatDialog::onAdd() {
     if (auto st = m_editor.add(m_description->text().toStdString(), m_height->text().toStdString(),
                                m_width->text().toStdString());
         !st) {
-        m_sink.report(st.error());
+        sink().report(st.error());
         return;
     }
-    refill();
+    refill(m_editor.selected());
 }
 
 void SheetFormatDialog::onReplace() {
     if (auto st = m_editor.replace(m_description->text().toStdString(),
                                    m_height->text().toStdString(), m_width->text().toStdString());
         !st) {
-        m_sink.report(st.error());
+        sink().report(st.error());
         return;
     }
-    refill();
-}
-
-void SheetFormatDialog::onRemove() {
-    if (auto st = m_editor.removeSelected(); !st)
-        m_sink.report(st.error());
-    refill();
+    refill(m_editor.selected());
 }
 
 void SheetFormatDialog::onSave() {
     if (auto st = m_editor.save(); !st) {
-        m_sink.report(st.error());
+        sink().report(st.error());
         return;
     }
     accept();
@@ -242,80 +224,77 @@ void SheetFormatDialog::reject() {
 
 SurnameListDialog::SurnameListDialog(const platform::WorkFolder& folder,
                                      platform::MessageSink& sink, QWidget* parent)
-    : QDialog(parent), m_folder(folder), m_sink(sink), m_model(surnamesOrEmpty(folder, sink)) {
+    : DictionaryListDialog(folder, sink, parent), m_model(orEmpty(ReadSurnames(folder), sink)) {
     setWindowTitle(QStringLiteral("Список фамилий "));
+    setUpList(list());
     auto* layout = new QHBoxLayout(this);
     auto* left = new QVBoxLayout;
     left->addWidget(new QLabel(QStringLiteral("Существующие")));
-    m_list = listBox(this);
-    left->addWidget(m_list);
+    left->addWidget(list());
     layout->addLayout(left);
     auto* right = new QVBoxLayout;
     right->addWidget(new QLabel(QStringLiteral("Новая")));
-    m_new = new QLineEdit(this);
-    m_new->setObjectName(QStringLiteral("new"));
+    m_new = platform::ui::named(new QLineEdit(this), "new");
     m_new->setMaxLength(29);
     right->addWidget(m_new);
-    auto* add = platform::ui::makeButton("Добавить в список", "add", this);
-    auto* replace = platform::ui::makeButton("Заменить", "replace", this);
-    auto* remove = platform::ui::makeButton("Удалить из списка", "remove", this);
-    auto* save = platform::ui::makeButton("Сохранить", "save", this);
-    auto* cancel = platform::ui::makeButton("Отмена", "cancel", this);
+    auto* add = makeButton("Добавить в список", "add", this);
+    auto* replace = makeButton("Заменить", "replace", this);
+    auto* remove = makeButton("Удалить из списка", "remove", this);
+    auto* save = makeButton("Сохранить", "save", this);
+    auto* cancel = makeButton("Отмена", "cancel", this);
     for (auto* b : {add, replace, remove, save, cancel})
         right->addWidget(b);
     layout->addLayout(right);
     connect(add, &QPushButton::clicked, this, &SurnameListDialog::onAdd);
     connect(replace, &QPushButton::clicked, this, &SurnameListDialog::onReplace);
-    connect(remove, &QPushButton::clicked, this, &SurnameListDialog::onRemove);
+    connect(remove, &QPushButton::clicked, this, &SurnameListDialog::remove);
     connect(save, &QPushButton::clicked, this, &SurnameListDialog::onSave);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row < 0)
-            return;
-        m_model.select(row);
-        m_new->setText(
-            platform::ui::qs(m_model.names()[static_cast<std::size_t>(row)].utf8Trimmed()));
-    });
-    refill();
+    refill(m_model.selected());
 }
 
-void SurnameListDialog::refill() {
-    const int selected = m_model.selected();
-    m_list->blockSignals(true);
-    m_list->clear();
+Result<std::vector<SlotEntry>> SurnameListDialog::readEntries() {
+    std::vector<SlotEntry> entries;
     for (const auto& n : m_model.names())
-        m_list->addItem(platform::ui::qs(n.utf8()));
-    m_list->setCurrentRow(selected);
-    m_list->blockSignals(false);
-    if (selected >= 0)
-        m_new->setText(
-            platform::ui::qs(m_model.names()[static_cast<std::size_t>(selected)].utf8Trimmed()));
+        entries.push_back({n.utf8(), static_cast<int>(entries.size())});
+    return entries;
+}
+
+void SurnameListDialog::showSelection(int row) {
+    if (!isRow(row, m_model.names().size()))
+        return;
+    m_model.select(row);
+    m_new->setText(qs(m_model.names()[static_cast<std::size_t>(row)].utf8Trimmed()));
+}
+
+bool SurnameListDialog::canDelete(int row) const {
+    return isRow(row, m_model.names().size()) && m_model.names().size() > 1;
+}
+
+Status SurnameListDialog::deleteEntry(int) {
+    m_model.removeSelected();
+    return success();
 }
 
 void SurnameListDialog::onAdd() {
     if (auto st = m_model.add(m_new->text().toStdString()); !st) {
-        m_sink.report(st.error());
+        sink().report(st.error());
         return;
     }
-    refill();
+    refill(m_model.selected());
 }
 
 void SurnameListDialog::onReplace() {
     if (auto st = m_model.replace(m_new->text().toStdString()); !st) {
-        m_sink.report(st.error());
+        sink().report(st.error());
         return;
     }
-    refill();
-}
-
-void SurnameListDialog::onRemove() {
-    if (m_model.removeSelected())
-        refill();
+    refill(m_model.selected());
 }
 
 void SurnameListDialog::onSave() {
-    if (auto st = WriteSurnames(m_folder, m_model.names()); !st) {
-        m_sink.report(st.error());
+    if (auto st = WriteSurnames(folder(), m_model.names()); !st) {
+        sink().report(st.error());
         return;
     }
     accept();

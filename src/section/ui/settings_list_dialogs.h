@@ -2,39 +2,40 @@
 // file only on "Сохранить".
 #pragma once
 #include "platform/message_sink.h"
+#include "platform/ui/dictionary_list_dialog.h"
 #include "platform/work_folder.h"
 #include "section/settings_lists.h"
 
-#include <QDialog>
-
-#include <optional>
+#include <memory>
 
 class QLineEdit;
-class QListWidget;
-class QPushButton;
 
 namespace orvo::section::ui {
 
-class ScaleListDialog : public QDialog {
+// Each list selects by position in its own sorted model: the slots are the model's rows.
+class ScaleListDialog : public platform::ui::DictionaryListDialog {
     Q_OBJECT
 public:
     ScaleListDialog(const platform::WorkFolder& folder, platform::MessageSink& sink,
                     QWidget* parent = nullptr);
 
+protected:
+    Result<std::vector<platform::ui::SlotEntry>> readEntries() override;
+    void showSelection(int row) override;
+    // "Удалить >" keeps the last entry.
+    bool canDelete(int row) const override;
+    Status deleteEntry(int row) override;
+    int slotAfterDelete() const override { return m_model.selected(); }
+
 private:
-    void refill();
     void onAdd();
-    void onRemove();
     void onSave();
 
-    const platform::WorkFolder& m_folder;
-    platform::MessageSink& m_sink;
     ScaleListModel m_model;
-    QListWidget* m_list;
     QLineEdit* m_new;
 };
 
-class SheetFormatDialog : public QDialog {
+class SheetFormatDialog : public platform::ui::DictionaryListDialog {
     Q_OBJECT
 public:
     // Nothing when ListForm.sps cannot be read; the error is then in `error`.
@@ -44,41 +45,46 @@ public:
 
 protected:
     void reject() override;
+    Result<std::vector<platform::ui::SlotEntry>> readEntries() override;
+    void showSelection(int scratchIndex) override;
+    // The editor itself keeps the last entry.
+    bool canDelete(int) const override { return true; }
+    Status deleteEntry(int scratchIndex) override;
+    int slotAfterDelete() const override { return m_editor.selected(); }
 
 private:
-    SheetFormatDialog(SheetFormatEditor editor, platform::MessageSink& sink, QWidget* parent);
-    void refill();
-    void showSelected();
+    SheetFormatDialog(const platform::WorkFolder& folder, SheetFormatEditor editor,
+                      platform::MessageSink& sink, QWidget* parent);
     void onAdd();
     void onReplace();
-    void onRemove();
     void onSave();
 
     SheetFormatEditor m_editor;
-    platform::MessageSink& m_sink;
-    QListWidget* m_list;
     QLineEdit* m_description;
     QLineEdit* m_height;
     QLineEdit* m_width;
 };
 
-class SurnameListDialog : public QDialog {
+class SurnameListDialog : public platform::ui::DictionaryListDialog {
     Q_OBJECT
 public:
     SurnameListDialog(const platform::WorkFolder& folder, platform::MessageSink& sink,
                       QWidget* parent = nullptr);
 
+protected:
+    Result<std::vector<platform::ui::SlotEntry>> readEntries() override;
+    void showSelection(int row) override;
+    // "Удалить из списка" keeps the last name.
+    bool canDelete(int row) const override;
+    Status deleteEntry(int row) override;
+    int slotAfterDelete() const override { return m_model.selected(); }
+
 private:
-    void refill();
     void onAdd();
     void onReplace();
-    void onRemove();
     void onSave();
 
-    const platform::WorkFolder& m_folder;
-    platform::MessageSink& m_sink;
     SurnameListModel m_model;
-    QListWidget* m_list;
     QLineEdit* m_new;
 };
 

@@ -1,6 +1,8 @@
 // Widgets of the password dialogs; the rules are in shell/password.
 #include "shell/ui/login_dialog.h"
 
+#include "platform/ui/widgets.h"
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -11,11 +13,7 @@
 
 namespace orvo::shell::ui {
 
-namespace {
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
-} // namespace
+using platform::ui::qs;
 
 LoginDialog::LoginDialog(const platform::WorkFolder& folder, platform::MessageSink& sink,
                          RandomSource random, QWidget* parent)

@@ -4,12 +4,13 @@
 #include "borehole/borehole_record.h"
 #include "borehole/ui/borehole_editor.h"
 #include "borehole/ui/borehole_types_dialog.h"
-#include "dict/ui/soil_type_dialogs.h"
+#include "dict/ui/consistency_type_dialogs.h"
+#include "dict/ui/drawing_form_dialogs.h"
+#include "dict/ui/mark_type_dialog.h"
 #include "dict/ui/symbol_dialogs.h"
 #include "dict/ui/title_block_dialogs.h"
 #include "platform/collate.h"
 #include "section/section_record.h"
-#include "section/ui/drawing_form_dialogs.h"
 #include "section/ui/section_dialog.h"
 #include "section/ui/settings_list_dialogs.h"
 #include "shell/commands.h"
@@ -81,6 +82,7 @@ MainWindow::MainWindow(ShellContext ctx, QWidget* parent)
     createActions();
     createMenu();
     createToolbar();
+    addCommandHandlers();
     connect(m_tree, &QTreeWidget::itemSelectionChanged, this, &MainWindow::onSelectionChanged);
     if (const QScreen* screen = this->screen()) {
         const QRect area = screen->availableGeometry();
@@ -162,19 +164,13 @@ bool MainWindow::buildTree() {
         return false;
     }
     // Rebuilt at every start and kept open for the whole run.
-    m_treeFile.close();
-    m_treeFile.setFileName(QString::fromStdString(m_ctx.folder.resolve(kTreeViewFile).string()));
-    const auto bytes = treeRecordsBytes(*tree);
-    if (!m_treeFile.open(QIODevice::ReadWrite | QIODevice::Truncate) ||
-        m_treeFile.write(reinterpret_cast<const char*>(bytes.data()),
-                         static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) ||
-        !m_treeFile.flush()) {
-        m_ctx.sink.report(store::FatalOpenError(kTreeViewFile));
+    if (auto st = m_treeFile.create(m_ctx.folder, *tree); !st) {
+        m_ctx.sink.report(st.error());
         return false;
     }
-    m_nextRecord = static_cast<int>(tree->nodes().size());
+    m_library = std::move(*tree);
     m_tree->clear();
-    QTreeWidgetItem* root = addItems(*tree, 0, nullptr);
+    QTreeWidgetItem* root = addItems(m_library, 0, nullptr);
     root->setExpanded(true);
     for (int i = 0; i < root->childCount(); ++i)
         root->child(i)->setExpanded(true);
@@ -195,16 +191,25 @@ QTreeWidgetItem* MainWindow::addItems(const LibraryTree& tree, int node, QTreeWi
 }
 
 bool MainWindow::readRecord(int index, TreeNodeRecord& out) {
-    std::array<std::uint8_t, TreeNodeRecord::kSize> buf{};
-    if (index < 0 || !m_treeFile.seek(static_cast<qint64>(index) * TreeNodeRecord::kSize) ||
-        m_treeFile.read(reinterpret_cast<char*>(buf.data()), buf.size()) !=
-            static_cast<qint64>(buf.size()))
-        return false;
-    auto rec = store::parseRecord<TreeNodeRecord>(buf);
+    auto rec = m_treeFile.read(index);
     if (!rec)
         return false;
     out = *rec;
     return true;
+}
+
+int MainWindow::nodeOf(const QTreeWidgetItem* item) {
+    return item->data(0, Qt::UserRole).toInt();
+}
+
+void MainWindow::setLabel(QTreeWidgetItem* item, const std::string& label) {
+    item->setText(0, QString::fromStdString(label));
+    m_library.relabel(nodeOf(item), label);
+}
+
+void MainWindow::deleteItem(QTreeWidgetItem* item) {
+    m_library.detach(nodeOf(item));
+    delete item;
 }
 
 void MainWindow::onSelectionChanged() {
@@ -228,120 +233,6 @@ void MainWindow::notAvailable() {
                     platform::Icon::Information);
 }
 
-void MainWindow::runCommand(int id) {
-    const auto kind = static_cast<NodeKind>(m_current.kind);
-    switch (id) {
-    case cmd::kExit:
-        close();
-        return;
-    case cmd::kAbout:
-        showAbout();
-        break;
-    case cmd::kData:
-        if (kind == NodeKind::Borehole)
-            editBorehole();
-        else if (kind == NodeKind::WorkingObject)
-            editObjectTitle();
-        else if (kind == NodeKind::Section)
-            editSection();
-        break;
-    case cmd::kNewSection:
-        if (commandEnabled(kind, cmd::kNewSection))
-            newSection();
-        break;
-    case cmd::kSectionDefaults:
-        section::ui::EditSectionDefaults(m_ctx.store, m_ctx.defaults, m_ctx.sink, m_printMargins,
-                                         this);
-        break;
-    case cmd::kNewObject:
-        if (commandEnabled(kind, cmd::kNewObject))
-            newObject();
-        break;
-    case cmd::kToArchive:
-    case cmd::kFromArchive:
-        if (commandEnabled(kind, id))
-            moveObject(id == cmd::kToArchive);
-        break;
-    case cmd::kDeleteObject:
-        if (commandEnabled(kind, id))
-            removeIfDeleted(AskDeleteObject(m_ctx.store, m_ctx.sink, m_current.object));
-        break;
-    case cmd::kDeleteSection:
-        if (kind == NodeKind::Section)
-            removeIfDeleted(
-                AskDeleteSection(m_ctx.store, m_ctx.sink, m_current.object, m_current.section));
-        break;
-    case cmd::kDeleteBorehole:
-        if (kind == NodeKind::Borehole)
-            deleteBorehole();
-        break;
-    case cmd::kNewBorehole:
-        if (kind == NodeKind::Borehole || kind == NodeKind::BoreholeList)
-            newBorehole();
-        break;
-    case cmd::kPrint:
-    case cmd::kView:
-        if (kind == NodeKind::Section)
-            notAvailable();
-        break;
-    case cmd::kImport:
-    case cmd::kExport:
-    case cmd::kSheetParameters:
-        break; // no action bound
-    case cmd::kBoreholeTypes: {
-        borehole::ui::BoreholeTypesDialog dialog(m_ctx.folder, m_ctx.sink, this);
-        dialog.exec();
-        break;
-    }
-    case cmd::kScales: {
-        section::ui::ScaleListDialog dialog(m_ctx.folder, m_ctx.sink, this);
-        dialog.exec();
-        break;
-    }
-    case cmd::kSheetFormats: {
-        Error error;
-        auto dialog = section::ui::SheetFormatDialog::create(m_ctx.folder, m_ctx.sink, error, this);
-        if (!dialog) {
-            endWith(error);
-            return;
-        }
-        dialog->exec();
-        break;
-    }
-    case cmd::kSurnames: {
-        section::ui::SurnameListDialog dialog(m_ctx.folder, m_ctx.sink, this);
-        dialog.exec();
-        break;
-    }
-    case cmd::kTitleBlocks: {
-        dict::ui::TitleBlocksDialog dialog(m_ctx.folder, m_ctx.sink, m_printMargins, {}, this);
-        dialog.exec();
-        break;
-    }
-    case cmd::kConsistencyTypes:
-        dict::ui::EditConsistencyTypes(m_ctx.folder, m_ctx.sink, this);
-        break;
-    case cmd::kWaterTypes:
-        dict::ui::EditGroundwaterTypes(m_ctx.folder, m_ctx.sink, this);
-        break;
-    case cmd::kSampleTypes:
-        dict::ui::EditSampleTypes(m_ctx.folder, m_ctx.sink, this);
-        break;
-    case cmd::kSymbolLibrary:
-        dict::ui::ManageSymbols(m_ctx.folder, m_ctx.sink, this);
-        break;
-    case cmd::kDrawingForms: {
-        section::ui::DrawingFormListDialog dialog(m_ctx.folder, m_ctx.sink, this);
-        dialog.exec();
-        break;
-    }
-    default:
-        notAvailable();
-        break;
-    }
-    m_tree->setFocus();
-}
-
 QTreeWidgetItem* MainWindow::findItem(NodeKind kind, std::int32_t object, std::int32_t borehole) {
     for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
         TreeNodeRecord rec;
@@ -355,34 +246,20 @@ QTreeWidgetItem* MainWindow::findItem(NodeKind kind, std::int32_t object, std::i
 }
 
 QTreeWidgetItem* MainWindow::appendNode(QTreeWidgetItem* parent, const TreeNodeRecord& rec,
-                                        const QString& label) {
-    // Nodes made after start-up get the next records of TREEVIEW.TMP.
-    const auto bytes = store::recordBytes(rec);
-    if (!m_treeFile.seek(static_cast<qint64>(m_nextRecord) * TreeNodeRecord::kSize) ||
-        m_treeFile.write(reinterpret_cast<const char*>(bytes.data()),
-                         static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()))
+                                        const std::string& label) {
+    // Nodes made after start-up get the next records of TREEVIEW.TMP, and their place among
+    // their siblings by the same rule as at start-up.
+    if (auto st = m_treeFile.append(rec); !st) {
+        m_ctx.sink.report(st.error());
         return nullptr;
-    m_treeFile.flush();
-    auto* item = new QTreeWidgetItem;
-    item->setText(0, label);
-    item->setIcon(0, nodeIcon(static_cast<NodeKind>(rec.kind)));
-    item->setData(0, Qt::UserRole, m_nextRecord++);
-    int at = 0;
-    switch (placeOf(static_cast<NodeKind>(rec.kind))) {
-    case InsertAt::First:
-        break;
-    case InsertAt::Last:
-        at = parent->childCount();
-        break;
-    case InsertAt::Sorted:
-        // After every sibling that does not sort after it, so equal labels keep their order.
-        while (at < parent->childCount() &&
-               platform::compareText(parent->child(at)->text(0).toStdString(),
-                                     label.toStdString()) <= 0)
-            ++at;
-        break;
     }
-    parent->insertChild(at, item);
+    const auto kind = static_cast<NodeKind>(rec.kind);
+    const int node = m_library.insert(nodeOf(parent), rec, label, placeOf(kind));
+    auto* item = new QTreeWidgetItem;
+    item->setText(0, QString::fromStdString(label));
+    item->setIcon(0, nodeIcon(kind));
+    item->setData(0, Qt::UserRole, node);
+    parent->insertChild(m_library.childPosition(node), item);
     return item;
 }
 
@@ -392,7 +269,7 @@ QTreeWidgetItem* MainWindow::appendSubtree(QTreeWidgetItem* parent, const Librar
         const TreeNode& n = subtree.nodes()[i];
         QTreeWidgetItem* under = n.parent < 0 ? parent : items[static_cast<std::size_t>(n.parent)];
         if (under)
-            items[i] = appendNode(under, n.record, QString::fromStdString(n.label));
+            items[i] = appendNode(under, n.record, n.label);
     }
     return items.empty() ? nullptr : items.front();
 }
@@ -410,7 +287,7 @@ void MainWindow::removeCurrentItem() {
     // The parent is selected first, so no command ever sees the removed node as current.
     if (parent)
         m_tree->setCurrentItem(parent);
-    delete item;
+    deleteItem(item);
 }
 
 void MainWindow::newObject() {
@@ -455,7 +332,7 @@ void MainWindow::editObjectTitle() {
         return;
     }
     if (QTreeWidgetItem* item = m_tree->currentItem())
-        item->setText(0, QString::fromStdString(title->shortName.utf8()));
+        setLabel(item, title->shortName.utf8());
 }
 
 void MainWindow::moveObject(bool toArchive) {
@@ -484,7 +361,7 @@ void MainWindow::moveObject(bool toArchive) {
         }
         nodes = std::move(*filled);
     }
-    delete m_tree->currentItem();
+    deleteItem(m_tree->currentItem());
     const NodeKind folder = toArchive ? NodeKind::ArchiveFolder : NodeKind::WorkingFolder;
     if (QTreeWidgetItem* under = findItem(folder, 0))
         appendSubtree(under, nodes);

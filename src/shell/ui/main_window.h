@@ -9,9 +9,9 @@
 #include "shell/library_tree.h"
 #include "shell/object_lifecycle.h"
 #include "shell/session.h"
+#include "shell/tree_view_file.h"
 #include "store/project_store.h"
 
-#include <QFile>
 #include <QMainWindow>
 
 #include <functional>
@@ -33,8 +33,6 @@ struct ShellContext {
     store::SectionDefaults& defaults;
     std::function<std::int64_t()> clock;
 };
-
-inline constexpr const char* kTreeViewFile = "TREEVIEW.TMP";
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -71,12 +69,22 @@ private:
     void editBorehole();
     void newSection();
     void editSection();
-    // After "Сохранить" in the section dialog: the file, the list, the working copies.
-    bool saveSection(std::int32_t object, const section::Section& s, bool isNew);
+    // Runs the section dialog until it is cancelled or the section saved; the saved number.
     std::int32_t runSectionDialog(std::int32_t object, section::Section& s, bool isNew);
     void newObject();
     void editObjectTitle();
     void moveObject(bool toArchive);
+    void moveToArchive() { moveObject(true); }
+    void moveFromArchive() { moveObject(false); }
+    void deleteObject() {
+        removeIfDeleted(AskDeleteObject(m_ctx.store, m_ctx.sink, m_current.object));
+    }
+    // "Данные..." on the selected node.
+    void editCurrentNode();
+    NodeKind currentKind() const { return static_cast<NodeKind>(m_current.kind); }
+    // The command table: one handler per command id; ids without one are "not available".
+    void addCommandHandlers();
+    void addDictionaryHandlers();
     // Shows an error of a question-and-delete command, or removes the node it deleted.
     void removeIfDeleted(const Result<Deletion>& outcome);
     void deleteBorehole();
@@ -90,7 +98,11 @@ private:
     // Inserts a node made after start-up, its record appended to TREEVIEW.TMP, where the
     // start-up tree would put it: sections last, borehole lists first, the others sorted.
     QTreeWidgetItem* appendNode(QTreeWidgetItem* parent, const TreeNodeRecord& rec,
-                                const QString& label);
+                                const std::string& label);
+    static int nodeOf(const QTreeWidgetItem* item);
+    // The shown label and the tree's, which places later siblings.
+    void setLabel(QTreeWidgetItem* item, const std::string& label);
+    void deleteItem(QTreeWidgetItem* item);
     // Shows the error; a fatal one ends the program as a shutdown does.
     void endWith(const Error& error);
     QTreeWidgetItem* addItems(const LibraryTree& tree, int node, QTreeWidgetItem* parent);
@@ -100,8 +112,9 @@ private:
     QTreeWidget* m_tree = nullptr;
     QToolBar* m_toolbar = nullptr;
     std::map<int, QAction*> m_actions;
-    QFile m_treeFile;
-    int m_nextRecord = 0;
+    std::map<int, std::function<void()>> m_handlers;
+    LibraryTree m_library; // the nodes as shown, indexed like TREEVIEW.TMP
+    TreeViewFile m_treeFile;
     TreeNodeRecord m_current;
     bool m_ended = false;
     bool m_fatalEnd = false;

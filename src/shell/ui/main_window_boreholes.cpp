@@ -2,7 +2,8 @@
 #include "borehole/borehole_record.h"
 #include "borehole/ui/borehole_editor.h"
 #include "borehole/ui/borehole_types_dialog.h"
-#include "dict/ui/soil_type_dialogs.h"
+#include "dict/ui/consistency_type_dialogs.h"
+#include "dict/ui/mark_type_dialog.h"
 #include "shell/object_lifecycle.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/object_dialogs.h"
@@ -30,25 +31,18 @@ borehole::ui::BoreholeEditorHooks MainWindow::boreholeHooks() {
 void MainWindow::newBorehole() {
     const std::int32_t object = m_current.object;
     auto& status = m_ctx.session.status();
-    borehole::BoreholeEditData data =
+    borehole::BoreholeEditData edited =
         borehole::BoreholeEditData::from(borehole::newBorehole(status.nextBoreholeNumber));
     std::int32_t number = 0; // taken at the first "Сохранить"
     // A save that fails opens the editor again on the same data, so no edit is lost.
     while (true) {
         borehole::ui::BoreholeEditor editor(m_ctx.store, object,
-                                            number ? number : status.nextBoreholeNumber, data,
+                                            number ? number : status.nextBoreholeNumber, edited,
                                             m_clipboard, m_ctx.sink, boreholeHooks(), this);
         if (editor.exec() != QDialog::Accepted)
             return;
-        if (number == 0) {
-            auto taken = m_ctx.store.TakeBoreholeNumber(status);
-            if (!taken) {
-                endWith(taken.error());
-                return;
-            }
-            number = *taken;
-        }
-        const auto st = borehole::SaveBorehole(m_ctx.store, object, data.toBorehole(number));
+        const auto st =
+            borehole::SaveNewBorehole(m_ctx.store, status, object, number, edited.toBorehole(0));
         if (st)
             break;
         endWith(st.error());
@@ -59,7 +53,7 @@ void MainWindow::newBorehole() {
     if (!list)
         return;
     const TreeNodeRecord rec{static_cast<std::int16_t>(NodeKind::Borehole), object, 0, number};
-    if (auto* item = appendNode(list, rec, QString::fromStdString(data.name.utf8()))) {
+    if (auto* item = appendNode(list, rec, edited.name.utf8())) {
         list->setExpanded(true);
         m_tree->setCurrentItem(item);
     }
@@ -73,13 +67,13 @@ void MainWindow::editBorehole() {
         m_ctx.sink.report(stored.error());
         return;
     }
-    borehole::BoreholeEditData data = borehole::BoreholeEditData::from(*stored);
+    borehole::BoreholeEditData edited = borehole::BoreholeEditData::from(*stored);
     while (true) {
-        borehole::ui::BoreholeEditor editor(m_ctx.store, object, number, data, m_clipboard,
+        borehole::ui::BoreholeEditor editor(m_ctx.store, object, number, edited, m_clipboard,
                                             m_ctx.sink, boreholeHooks(), this);
         if (editor.exec() != QDialog::Accepted)
             return;
-        const auto st = borehole::SaveBorehole(m_ctx.store, object, data.toBorehole(number));
+        const auto st = borehole::SaveBorehole(m_ctx.store, object, edited.toBorehole(number));
         if (st)
             break;
         endWith(st.error());
@@ -87,19 +81,11 @@ void MainWindow::editBorehole() {
             return;
     }
     if (auto* item = m_tree->currentItem())
-        item->setText(0, QString::fromStdString(data.name.utf8()));
+        setLabel(item, edited.name.utf8());
 }
 
 void MainWindow::deleteBorehole() {
-    const auto readSection = [this](std::int32_t object,
-                                    std::int32_t number) -> Result<std::vector<std::int32_t>> {
-        auto section = section::ReadSection(m_ctx.folder, object, number);
-        if (!section)
-            return section.error();
-        return section->boreholes;
-    };
-    auto outcome = AskDeleteBorehole(m_ctx.store, m_ctx.sink, m_current.object, m_current.borehole,
-                                     readSection);
+    auto outcome = AskDeleteBorehole(m_ctx.store, m_ctx.sink, m_current.object, m_current.borehole);
     if (!outcome) {
         endWith(outcome.error());
         return;

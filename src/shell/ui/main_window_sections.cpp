@@ -1,4 +1,5 @@
 // The main window's section commands: "Новый Разрез..." and "Данные..." on a section.
+#include "connect/ui/connection_editor.h"
 #include "section/section_record.h"
 #include "section/ui/section_dialog.h"
 #include "shell/ui/main_window.h"
@@ -9,24 +10,6 @@
 
 namespace orvo::shell::ui {
 
-bool MainWindow::saveSection(std::int32_t object, const section::Section& s, bool isNew) {
-    if (auto st = section::WriteSection(m_ctx.folder, object, s); !st) {
-        endWith(st.error());
-        return false;
-    }
-    if (isNew)
-        if (auto st = m_ctx.store.AppendSection(object, s.header.number); !st) {
-            endWith(st.error());
-            return false;
-        }
-    // The section's edits made in its sub-editors become its own files only now.
-    if (auto st = m_ctx.store.CopyWorkingCopiesBack(object, s.header.number); !st) {
-        endWith(st.error());
-        return false;
-    }
-    return true;
-}
-
 // Runs the section dialog until the user cancels or the section is saved; a failed save
 // opens the dialog again on the same values. Returns the saved number, or 0.
 std::int32_t MainWindow::runSectionDialog(std::int32_t object, section::Section& s, bool isNew) {
@@ -35,6 +18,11 @@ std::int32_t MainWindow::runSectionDialog(std::int32_t object, section::Section&
     while (true) {
         section::ui::SectionDialog dialog(m_ctx.store, object, s, isNew, m_ctx.sink, m_printMargins,
                                           this);
+        dialog.setConnectionEditor(
+            [&](const std::vector<std::int32_t>& boreholes, std::optional<std::int32_t> stored) {
+                connect::ui::EditConnections(m_ctx.folder, m_ctx.sink, object, stored, boreholes,
+                                             &dialog);
+            });
         // Without the sheet formats the dialog cannot work: the program ends at once.
         if (dialog.hadFatalError()) {
             endWith(store::FatalOpenError("DATA\\DIC\\ListForm.sps"));
@@ -42,18 +30,11 @@ std::int32_t MainWindow::runSectionDialog(std::int32_t object, section::Section&
         }
         if (dialog.exec() != QDialog::Accepted)
             return 0;
-        if (!numbered) {
-            // The number shown while the dialog was open is used up only now.
-            auto number = m_ctx.store.TakeSectionNumber(status);
-            if (!number) {
-                endWith(number.error());
-                return 0;
-            }
-            s.header.number = *number;
-            numbered = true;
-        }
-        if (saveSection(object, s, isNew))
+        // The number shown while the dialog was open is used up only now.
+        const auto st = section::SaveSection(m_ctx.store, status, object, s, isNew, numbered);
+        if (st)
             return s.header.number;
+        endWith(st.error());
         if (m_fatalEnd)
             return 0;
     }
@@ -72,7 +53,7 @@ void MainWindow::newSection() {
     if (!objectItem)
         return;
     const TreeNodeRecord rec{static_cast<std::int16_t>(NodeKind::Section), object, number, 0};
-    if (auto* item = appendNode(objectItem, rec, QString::fromStdString(s.header.name.utf8()))) {
+    if (auto* item = appendNode(objectItem, rec, s.header.name.utf8())) {
         objectItem->setExpanded(true);
         m_tree->setCurrentItem(item);
     }
@@ -89,7 +70,7 @@ void MainWindow::editSection() {
     if (runSectionDialog(object, s, false) == 0)
         return;
     if (auto* item = m_tree->currentItem())
-        item->setText(0, QString::fromStdString(s.header.name.utf8()));
+        setLabel(item, s.header.name.utf8());
 }
 
 } // namespace orvo::shell::ui

@@ -1,11 +1,12 @@
 // The section dialog and "Параметры разрезов" driven by clicks, with the list rules behind them.
+#include "dict/drawing_form.h"
 #include "dict/title_block.h"
 #include "platform/codepage.h"
-#include "section/drawing_form.h"
 #include "section/section_rules.h"
 #include "section/ui/section_dialog.h"
 #include "store/project_store.h"
 #include "support/db_builder.h"
+#include "support/modal.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -73,8 +74,8 @@ struct Db {
         for (const char* name : {"Шаблон", "Основной", "Удалённый", "Малый"})
             QVERIFY(dict::SaveNewTitleBlock(folder, name, {}).ok());
         QVERIFY(dict::DeleteTitleBlock(folder, 2, false).ok());
-        QVERIFY(SaveDrawingForm(folder, -1, "Форма 0", newDrawingForm()).ok());
-        QVERIFY(SaveDrawingForm(folder, -1, "Форма 1", newDrawingForm()).ok());
+        QVERIFY(dict::SaveDrawingForm(folder, -1, "Форма 0", dict::newDrawingForm()).ok());
+        QVERIFY(dict::SaveDrawingForm(folder, -1, "Форма 1", dict::newDrawingForm()).ok());
     }
 
     Section section() const {
@@ -332,9 +333,7 @@ private slots:
             test::writeBytes(db.dir / work, {1, 2, 3});
         auto d = open(db, s);
         QString title;
-        QTimer::singleShot(0, this, [&title] {
-            QWidget* box = QApplication::activeModalWidget();
-            QVERIFY(box);
+        test::whenModal(this, [&title](QWidget* box) {
             title = box->windowTitle();
             click(*box, "continueEditing");
         });
@@ -343,11 +342,7 @@ private slots:
         QVERIFY(d->isVisible());
         QVERIFY(std::filesystem::exists(db.dir / "WORK.MTX"));
 
-        QTimer::singleShot(0, this, [] {
-            QWidget* box = QApplication::activeModalWidget();
-            QVERIFY(box);
-            click(*box, "leaveWithoutSaving");
-        });
+        test::whenModal(this, [](QWidget* box) { click(*box, "leaveWithoutSaving"); });
         click(*d, "cancel");
         QVERIFY(!d->isVisible());
         for (const char* work : {"WORK.SLO", "WORK.MTX", "WORK.OIE"})
@@ -392,14 +387,14 @@ private slots:
             QCOMPARE(got, (std::vector<std::int32_t>{12}));
             QCOMPARE(stored, isNew ? std::nullopt : std::optional<std::int32_t>(5));
         }
-        // Without a stand-in the editor itself refuses a single borehole.
+        // Without an editor handed over the button says so and writes nothing.
         Section s = db.section();
-        s.boreholes = {12};
+        s.boreholes = {12, 11};
         auto d = open(db, s);
         db.sink.clear();
         click(*d, "connectIge");
         QCOMPARE(db.sink.entries().size(), std::size_t(1));
-        QCOMPARE(db.sink.entries()[0].caption, std::string("Stop"));
+        QCOMPARE(db.sink.entries()[0].text, std::string("Эта функция пока недоступна."));
         QVERIFY(!db.store.HasWorkingCopies());
     }
 

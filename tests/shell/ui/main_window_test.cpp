@@ -6,6 +6,7 @@
 #include "shell/ui/icons.h"
 #include "shell/ui/startup.h"
 #include "support/db_builder.h"
+#include "support/modal.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -63,9 +64,7 @@ void fillDatabase(const std::filesystem::path& root) {
 // Answers the next modal dialog: fills the named line edits, then clicks the named button.
 void answerDialog(QObject* context, QString* title, std::map<QString, QString> fields,
                   const QString& button) {
-    QTimer::singleShot(0, context, [title, fields, button] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        QVERIFY(dialog);
+    test::whenModal(context, [title, fields, button](QWidget* dialog) {
         if (title)
             *title = dialog->windowTitle();
         for (const auto& [name, text] : fields) {
@@ -255,13 +254,11 @@ private slots:
         QVERIFY(list);
         window().tree()->setCurrentItem(list);
         // Cancelled first: nothing numbered, nothing added.
-        QTimer::singleShot(0, this, [] { QApplication::activeModalWidget()->close(); });
+        test::whenModal(this, [](QWidget* d) { d->close(); });
         window().runCommand(cmd::kNewBorehole);
         QCOMPARE(list->childCount(), 4);
         QCOMPARE(m_app->session().status().nextBoreholeNumber, 14);
-        QTimer::singleShot(0, this, [] {
-            QWidget* editor = QApplication::activeModalWidget();
-            QVERIFY(editor);
+        test::whenModal(this, [](QWidget* editor) {
             editor->findChild<QLineEdit*>(QStringLiteral("name"))
                 ->setText(QStringLiteral("Скв.10"));
             editor->findChild<QLineEdit*>(QStringLiteral("depth"))->setText(QStringLiteral("12"));
@@ -327,9 +324,7 @@ private slots:
         QTreeWidgetItem* object = select(QStringLiteral("Площадка Б"));
         QVERIFY(object);
         QString title;
-        QTimer::singleShot(0, this, [&title] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            QVERIFY(dialog);
+        test::whenModal(this, [&title](QWidget* dialog) {
             title = dialog->findChild<QPushButton*>(QStringLiteral("save"))->text();
             dialog->findChild<QLineEdit*>(QStringLiteral("shortName"))
                 ->setText(QStringLiteral("Площадка В"));
@@ -437,9 +432,7 @@ private slots:
         QVERIFY(borehole);
         QString title;
         QStringList lines;
-        QTimer::singleShot(0, this, [&] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            QVERIFY(dialog);
+        test::whenModal(this, [&](QWidget* dialog) {
             title = dialog->windowTitle();
             auto* list = dialog->findChild<QListWidget*>(QStringLiteral("sections"));
             for (int i = 0; list && i < list->count(); ++i)
@@ -467,16 +460,23 @@ private slots:
                 object = *it;
         QVERIFY(object);
         window().tree()->setCurrentItem(object);
-        // Cancelled: no number used, nothing written.
-        QTimer::singleShot(0, this, [] { QApplication::activeModalWidget()->close(); });
+        // The dialog reaches the connection editor the window hands it: with one borehole the
+        // editor refuses to open. Cancelled: no number used, nothing written.
+        m_sink.clear();
+        test::whenModal(this, [](QWidget* d) {
+            QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("insert")), Qt::LeftButton);
+            QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("connectIge")),
+                              Qt::LeftButton);
+            d->close();
+        });
         window().runCommand(cmd::kNewSection);
+        QCOMPARE(m_sink.entries().size(), 1u);
+        QCOMPARE(m_sink.entries()[0].caption, std::string("Stop"));
         QCOMPARE(m_app->session().status().nextSectionNumber, 6);
         QVERIFY(!std::filesystem::exists(m_dir->path() / "DATA/00003.OBJ/000006.DAT"));
         // A connection edit made while the dialog was open becomes the section's own file.
         test::writeBytes(m_dir->path() / "WORK.SLO", {1, 2, 3});
-        QTimer::singleShot(0, this, [] {
-            QWidget* d = QApplication::activeModalWidget();
-            QVERIFY(d);
+        test::whenModal(this, [](QWidget* d) {
             QCOMPARE(d->windowTitle(), QStringLiteral("Новый разрез"));
             d->findChild<QLineEdit*>(QStringLiteral("name"))->setText(QStringLiteral("Разрез 3-3"));
             auto* insert = d->findChild<QPushButton*>(QStringLiteral("insert"));
@@ -691,9 +691,7 @@ private slots:
         m_now = 1000 + 3600 + 125;
         QString starts;
         QString time;
-        QTimer::singleShot(0, this, [&] {
-            QWidget* about = QApplication::activeModalWidget();
-            QVERIFY(about);
+        test::whenModal(this, [&](QWidget* about) {
             starts = about->findChild<QLabel*>(QStringLiteral("launchCount"))->text();
             time = about->findChild<QLabel*>(QStringLiteral("workTime"))->text();
             about->close();

@@ -1,17 +1,13 @@
 // Widgets of the consistency types dialog; the rules, files and drawing are in
 // dict/consistency_type.
-#include "dict/ui/soil_type_dialogs.h"
+#include "dict/ui/consistency_type_dialogs.h"
 
-#include "platform/collate.h"
 #include "platform/numbers.h"
 #include "platform/ui/qpainter_canvas.h"
-
-#include "platform/ui/slot_list.h"
+#include "platform/ui/widgets.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -23,25 +19,17 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include <algorithm>
 #include <cstdio>
 
 namespace orvo::dict::ui {
 
+using platform::ui::makeButton;
+using platform::ui::named;
+using platform::ui::qs;
+
 namespace {
 
 const QString kTitle = QStringLiteral("Показатель текучести, влажность");
-
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
-QPushButton* button(const char* text, const char* name, QWidget* parent) {
-    auto* b = new QPushButton(QString::fromUtf8(text), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 QRadioButton* radio(const char* text, const char* name, QButtonGroup* group, int id,
                     QWidget* parent) {
@@ -52,22 +40,7 @@ QRadioButton* radio(const char* text, const char* name, QButtonGroup* group, int
 }
 
 QLineEdit* field(const char* name, QWidget* parent) {
-    auto* f = new QLineEdit(parent);
-    f->setObjectName(QString::fromLatin1(name));
-    return f;
-}
-
-std::optional<std::filesystem::path> askFile(QWidget* parent, bool save) {
-    QFileDialog dialog(parent, (save ? QStringLiteral("Экспорт - ") : QStringLiteral("Импорт - ")) +
-                                   kTitle);
-    dialog.setNameFilters(
-        {QStringLiteral("Файлы ORVO-II (*.OTI)"), QStringLiteral("Все файлы (*.*)")});
-    dialog.setDefaultSuffix(QStringLiteral("OTI"));
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return std::filesystem::path(dialog.selectedFiles().first().toStdString());
+    return named(new QLineEdit(parent), name);
 }
 
 // The "Просмотр" frame's client area: the preview draws itself from the dialog's state.
@@ -105,44 +78,62 @@ private:
 ConsistencyTypesDialog::ConsistencyTypesDialog(const platform::WorkFolder& folder,
                                                platform::MessageSink& sink,
                                                ConsistencyDialogHooks hooks, QWidget* parent)
-    : QDialog(parent), m_folder(folder), m_sink(sink), m_hooks(std::move(hooks)) {
-    if (!m_hooks.chooseFile)
-        m_hooks.chooseFile = [this](bool save) { return askFile(this, save); };
+    : DictionaryListDialog(folder, sink, parent) {
+    setExchange(exchangeHooks(std::move(hooks)));
     setWindowTitle(kTitle);
     auto* layout = new QHBoxLayout(this);
     auto* left = new QVBoxLayout;
     left->addWidget(new QLabel(QStringLiteral("Существующие")));
-    m_list = new QListWidget(this);
-    m_list->setObjectName(QStringLiteral("list"));
-    left->addWidget(m_list);
-    m_editButton = button("Отредактировать", "edit", this);
-    auto* create = button("Новый", "new", this);
-    m_deleteButton = button("Удалить", "delete", this);
-    m_exportButton = button("Экспорт", "export", this);
-    auto* import = button("Импорт", "import", this);
-    m_listButtons = {m_editButton, create, m_deleteButton, m_exportButton, import};
-    for (auto* b : m_listButtons)
+    left->addWidget(list());
+    using N = Needs;
+    for (auto* b :
+         {addButton(makeButton("Отредактировать", "edit", this), N::OwnEntry,
+                    [this] { startEdit(false); }),
+          addButton(makeButton("Новый", "new", this), N::Nothing, [this] { startEdit(true); }),
+          addButton(makeButton("Удалить", "delete", this), N::OwnEntry, [this] { remove(); }),
+          addButton(makeButton("Экспорт", "export", this), N::OwnEntry,
+                    [this] { exportSelected(); }),
+          addButton(makeButton("Импорт", "import", this), N::Nothing, [this] { importFile(); })})
         left->addWidget(b);
     layout->addLayout(left);
     layout->addWidget(buildEditPanel());
     auto* right = new QVBoxLayout;
     right->addWidget(buildPreview());
-    auto* exit = button("Выход", "exit", this);
+    // "Выход" stays available while editing and leaves without saving.
+    auto* exit = makeButton("Выход", "exit", this);
+    connect(exit, &QPushButton::clicked, this, &QDialog::accept);
     right->addWidget(exit);
     layout->addLayout(right);
-
-    connect(m_list, &QListWidget::currentRowChanged, this, [this] {
-        if (!m_editing)
-            loadSelected();
-    });
-    connect(m_editButton, &QPushButton::clicked, this, [this] { startEdit(false); });
-    connect(create, &QPushButton::clicked, this, [this] { startEdit(true); });
-    connect(m_deleteButton, &QPushButton::clicked, this, &ConsistencyTypesDialog::remove);
-    connect(m_exportButton, &QPushButton::clicked, this, &ConsistencyTypesDialog::exportSelected);
-    connect(import, &QPushButton::clicked, this, &ConsistencyTypesDialog::importFile);
-    connect(exit, &QPushButton::clicked, this, &QDialog::accept);
-    setEditing(false);
+    edit(false);
     refill(-1);
+}
+
+platform::ui::ExchangeHooks ConsistencyTypesDialog::exchangeHooks(ConsistencyDialogHooks hooks) {
+    platform::ui::ExchangeHooks x;
+    x.files = {QStringLiteral("Экспорт - ") + kTitle,
+               QStringLiteral("Импорт - ") + kTitle,
+               {QStringLiteral("Файлы ORVO-II (*.OTI)"), QStringLiteral("Все файлы (*.*)")},
+               QStringLiteral("OTI")};
+    x.chooseFile = std::move(hooks.chooseFile);
+    x.exportTo = [this](int slot, const std::filesystem::path& file) {
+        return ExportConsistencyType(folder(), slot, file);
+    };
+    x.readImport =
+        [this](const std::filesystem::path& file) -> Result<platform::ui::PendingImport> {
+        auto item = ReadConsistencyExchange(file);
+        if (!item)
+            return item.error();
+        auto types = ReadConsistencyTypeList(folder());
+        if (!types)
+            return types.error();
+        return platform::ui::PendingImport{
+            item->record.name.utf8Trimmed(), findConsistencyTypeByName(*types, item->record),
+            [this, parsed = std::move(*item)](std::optional<int> slot) {
+                return ImportConsistencyType(folder(), parsed, slot);
+            }};
+    };
+    x.nameTaken = consistencyNameTaken();
+    return x;
 }
 
 ConsistencyTypesDialog::~ConsistencyTypesDialog() {
@@ -153,18 +144,16 @@ ConsistencyTypesDialog::~ConsistencyTypesDialog() {
 }
 
 QWidget* ConsistencyTypesDialog::buildEditPanel() {
-    m_editPanel = new QWidget(this);
-    m_editPanel->setObjectName(QStringLiteral("editPanel"));
+    m_editPanel = named(new QWidget(this), "editPanel");
     auto* grid = new QGridLayout(m_editPanel);
     m_name = field("name", m_editPanel);
     m_name->setMaxLength(79);
     grid->addWidget(new QLabel(QStringLiteral("Описание"), m_editPanel), 0, 0);
     grid->addWidget(m_name, 0, 1, 1, 2);
-    m_elements = new QListWidget(m_editPanel);
-    m_elements->setObjectName(QStringLiteral("elements"));
+    m_elements = named(new QListWidget(m_editPanel), "elements");
     grid->addWidget(m_elements, 1, 0, 6, 1);
-    auto* addElement = button("Новый элемент", "newElement", m_editPanel);
-    m_deleteElement = button("Удалить", "deleteElement", m_editPanel);
+    auto* addElement = makeButton("Новый элемент", "newElement", m_editPanel);
+    m_deleteElement = makeButton("Удалить", "deleteElement", m_editPanel);
     grid->addWidget(addElement, 7, 0);
     grid->addWidget(m_deleteElement, 8, 0);
 
@@ -172,8 +161,7 @@ QWidget* ConsistencyTypesDialog::buildEditPanel() {
     grid->addWidget(radio("Вертикаль", "vertical", m_kinds, kVertical, m_editPanel), 1, 1);
     grid->addWidget(radio("Горизонталь", "horizontal", m_kinds, kHorizontal, m_editPanel), 2, 1);
     grid->addWidget(radio("Диагональ", "diagonal", m_kinds, kDiagonal, m_editPanel), 3, 1);
-    m_repeat = new QCheckBox(QStringLiteral("Итерация"), m_editPanel);
-    m_repeat->setObjectName(QStringLiteral("repeat"));
+    m_repeat = named(new QCheckBox(QStringLiteral("Итерация"), m_editPanel), "repeat");
     grid->addWidget(m_repeat, 4, 1);
     m_stepLabel = new QLabel(m_editPanel);
     m_step = field("step", m_editPanel);
@@ -189,11 +177,16 @@ QWidget* ConsistencyTypesDialog::buildEditPanel() {
     m_lineWidth = field("lineWidth", m_editPanel);
     grid->addWidget(new QLabel(QStringLiteral("Толщина линии"), m_editPanel), 9, 1);
     grid->addWidget(m_lineWidth, 9, 2);
-    auto* saveButton = button("Сохранить", "save", m_editPanel);
-    auto* cancel = button("Отмена", "cancel", m_editPanel);
+    auto* saveButton = makeButton("Сохранить", "save", m_editPanel);
+    auto* cancel = makeButton("Отмена", "cancel", m_editPanel);
     grid->addWidget(saveButton, 10, 1);
     grid->addWidget(cancel, 10, 2);
+    connectEditPanel(addElement, saveButton, cancel);
+    return m_editPanel;
+}
 
+void ConsistencyTypesDialog::connectEditPanel(QPushButton* addElement, QPushButton* saveButton,
+                                              QPushButton* cancel) {
     connect(m_elements, &QListWidget::currentRowChanged, this, [this](int row) {
         if (m_loading || row < 0)
             return;
@@ -222,7 +215,7 @@ QWidget* ConsistencyTypesDialog::buildEditPanel() {
     });
     connect(m_directions, &QButtonGroup::idClicked, this, [this](int id) {
         m_edit.current().direction = id;
-        changed();
+        m_preview->update();
     });
     for (auto* f : {m_step, m_angle, m_lineWidth})
         connect(f, &QLineEdit::editingFinished, this, [this] {
@@ -233,7 +226,6 @@ QWidget* ConsistencyTypesDialog::buildEditPanel() {
         });
     connect(saveButton, &QPushButton::clicked, this, &ConsistencyTypesDialog::save);
     connect(cancel, &QPushButton::clicked, this, &ConsistencyTypesDialog::cancelEdit);
-    return m_editPanel;
 }
 
 QWidget* ConsistencyTypesDialog::buildPreview() {
@@ -274,78 +266,53 @@ QWidget* ConsistencyTypesDialog::buildPreview() {
     return frame;
 }
 
-int ConsistencyTypesDialog::selectedSlot() const {
-    const auto* item = m_list->currentItem();
-    return item ? item->data(Qt::UserRole).toInt() : -1;
-}
-
-void ConsistencyTypesDialog::selectSlot(int slot) {
-    for (int i = 0; i < m_list->count(); ++i)
-        if (m_list->item(i)->data(Qt::UserRole).toInt() == slot)
-            m_list->setCurrentRow(i);
-}
-
 std::vector<ConsistencyElement> ConsistencyTypesDialog::shownElements() const {
-    return m_editing ? m_edit.elements() : m_loaded;
+    return editing() ? m_edit.elements() : m_loaded;
 }
 
-void ConsistencyTypesDialog::refill(int slot) {
-    auto list = ReadConsistencyTypeList(m_folder);
-    if (!list)
-        m_sink.report(list.error());
+Result<std::vector<platform::ui::SlotEntry>> ConsistencyTypesDialog::readEntries() {
+    auto types = ReadConsistencyTypeList(folder());
+    if (!types)
+        return types.error();
     std::vector<platform::ui::SlotEntry> entries;
-    if (list)
-        for (std::size_t i = 0; i < list->size(); ++i)
-            if ((*list)[i].used != 0)
-                entries.push_back({(*list)[i].name.utf8Trimmed(), static_cast<int>(i)});
-    platform::ui::fillSlotList(*m_list, std::move(entries), slot);
-    loadSelected();
+    for (std::size_t i = 0; i < types->size(); ++i)
+        if ((*types)[i].used != 0)
+            entries.push_back({(*types)[i].name.utf8Trimmed(), static_cast<int>(i)});
+    return entries;
 }
 
-void ConsistencyTypesDialog::loadSelected() {
+void ConsistencyTypesDialog::showSelection(int slot) {
     m_loaded.clear();
-    const int slot = selectedSlot();
     if (slot >= 0) {
-        auto type = LoadConsistencyType(m_folder, slot);
+        auto type = LoadConsistencyType(folder(), slot);
         if (type)
             m_loaded = type->elements;
         else
-            m_sink.report(type.error());
+            sink().report(type.error());
     }
-    updateButtons();
     m_preview->update();
 }
 
-void ConsistencyTypesDialog::updateButtons() {
-    const bool builtIn = selectedSlot() <= 0;
-    m_list->setEnabled(!m_editing);
-    for (auto* b : m_listButtons)
-        b->setEnabled(!m_editing);
-    if (!m_editing)
-        for (auto* b : {m_editButton, m_deleteButton, m_exportButton})
-            b->setEnabled(!builtIn);
-}
-
-void ConsistencyTypesDialog::setEditing(bool on) {
-    m_editing = on;
+void ConsistencyTypesDialog::edit(bool on) {
+    setEditing(on);
     m_editPanel->setVisible(on);
-    updateButtons();
     m_preview->update();
 }
 
 void ConsistencyTypesDialog::startEdit(bool newType) {
-    if (m_editing || (!newType && selectedSlot() <= 0))
+    const int slot = selectedSlot();
+    if (editing() || (!newType && !isOwnEntry(slot)))
         return;
     if (newType) {
         m_editSlot = -1;
         m_edit = ConsistencyEdit();
         m_name->clear();
     } else {
-        m_editSlot = selectedSlot();
+        m_editSlot = slot;
         m_edit = ConsistencyEdit(m_loaded);
-        m_name->setText(m_list->currentItem()->text());
+        m_name->setText(list()->selectedText());
     }
-    setEditing(true);
+    edit(true);
     fillElementList();
     m_name->setFocus();
 }
@@ -383,11 +350,11 @@ void ConsistencyTypesDialog::showElement() {
     m_lineWidth->setText(qs(formatHundredths(e.lineWidth) + " mm"));
     m_deleteElement->setEnabled(m_edit.canRemove());
     m_loading = false;
-    changed();
+    m_preview->update();
 }
 
 void ConsistencyTypesDialog::takeFields() {
-    if (!m_editing)
+    if (!editing())
         return;
     ConsistencyElement& e = m_edit.current();
     const ElementFields f = elementFields(e);
@@ -398,97 +365,35 @@ void ConsistencyTypesDialog::takeFields() {
     e.lineWidth = parseHundredths(m_lineWidth->text().toStdString());
 }
 
-void ConsistencyTypesDialog::changed() {
-    m_preview->update();
-}
-
 void ConsistencyTypesDialog::save() {
-    if (!m_editing)
+    if (!editing())
         return;
     takeFields();
     const std::string name = m_name->text().toStdString();
     Result<int> slot = m_editSlot;
     if (m_editSlot < 0)
-        slot = SaveNewConsistencyType(m_folder, name, m_edit.elements());
-    else if (auto st = SaveConsistencyType(m_folder, m_editSlot, name, m_edit.elements()); !st)
+        slot = SaveNewConsistencyType(folder(), name, m_edit.elements());
+    else if (auto st = SaveConsistencyType(folder(), m_editSlot, name, m_edit.elements()); !st)
         slot = st.error();
     if (!slot) {
-        m_sink.report(slot.error());
+        sink().report(slot.error());
         return;
     }
-    setEditing(false);
+    edit(false);
     refill(*slot);
 }
 
 void ConsistencyTypesDialog::cancelEdit() {
-    setEditing(false);
-    loadSelected();
+    edit(false);
+    showSelection(selectedSlot());
 }
 
-void ConsistencyTypesDialog::remove() {
-    const int slot = selectedSlot();
-    if (m_editing || slot <= 0)
-        return;
-    if (m_sink.askYesNo("Удаление", "Вы действительно хотите удалить показатель ?") !=
-        platform::Answer::Yes)
-        return;
-    if (auto st = DeleteConsistencyType(m_folder, slot); !st)
-        m_sink.report(st.error());
-    refill(-1);
+std::optional<ConsistencyTypesDialog::Question> ConsistencyTypesDialog::deleteQuestion(int) const {
+    return Question{"Удаление", "Вы действительно хотите удалить показатель ?"};
 }
 
-void ConsistencyTypesDialog::exportSelected() {
-    const int slot = selectedSlot();
-    if (m_editing || slot <= 0)
-        return;
-    const auto file = m_hooks.chooseFile(true);
-    if (!file)
-        return;
-    if (auto st = ExportConsistencyType(m_folder, slot, *file); !st)
-        m_sink.show(st.error().caption, st.error().text, platform::Icon::Error);
-}
-
-bool ConsistencyTypesDialog::confirmOverwrite(const QString& name) {
-    QDialog d(this);
-    d.setWindowTitle(QStringLiteral("Импорт - ") + kTitle);
-    auto* layout = new QVBoxLayout(&d);
-    layout->addWidget(new QLabel(kTitle + QStringLiteral(" с наименованием:"), &d));
-    layout->addWidget(new QLabel(name, &d));
-    layout->addWidget(new QLabel(QStringLiteral("Уже существует в системе !"), &d));
-    auto* buttons = new QDialogButtonBox(&d);
-    buttons->addButton(QStringLiteral("Перезаписать"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("Отмена импорта"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, &d, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &d, &QDialog::reject);
-    layout->addWidget(buttons);
-    return d.exec() == QDialog::Accepted;
-}
-
-void ConsistencyTypesDialog::importFile() {
-    if (m_editing)
-        return;
-    const auto file = m_hooks.chooseFile(false);
-    if (!file)
-        return;
-    auto item = ReadConsistencyExchange(*file);
-    if (!item) {
-        m_sink.show(item.error().caption, item.error().text, platform::Icon::Error);
-        return;
-    }
-    auto list = ReadConsistencyTypeList(m_folder);
-    if (!list) {
-        m_sink.report(list.error());
-        return;
-    }
-    const std::optional<int> match = findConsistencyTypeByName(*list, item->record);
-    if (match && !confirmOverwrite(qs(item->record.name.utf8Trimmed())))
-        return;
-    auto slot = ImportConsistencyType(m_folder, *item, match);
-    if (!slot) {
-        m_sink.report(slot.error());
-        return;
-    }
-    refill(*slot);
+Status ConsistencyTypesDialog::deleteEntry(int slot) {
+    return DeleteConsistencyType(folder(), slot);
 }
 
 void EditConsistencyTypes(const platform::WorkFolder& folder, platform::MessageSink& sink,

@@ -1,5 +1,5 @@
 // Drawing forms: byte layouts, the list rules, the fallback of the drawing and the thickness field.
-#include "section/drawing_form.h"
+#include "dict/drawing_form.h"
 
 #include "platform/codepage.h"
 #include "platform/numbers.h"
@@ -11,7 +11,7 @@
 #include <numeric>
 
 using namespace orvo;
-using namespace orvo::section;
+using namespace orvo::dict;
 using orvo::store::Bytes;
 using orvo::test::TempDir;
 

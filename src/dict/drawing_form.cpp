@@ -1,5 +1,5 @@
 // Drawing forms: records, bodies and the rules of the form list.
-#include "section/drawing_form.h"
+#include "dict/drawing_form.h"
 
 #include "platform/codepage.h"
 #include "platform/collate.h"
@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <limits>
 
-namespace orvo::section {
+namespace orvo::dict {
 
 void DrawingFormEntry::read(store::LeReader& r) {
     inUse = r.i16();
@@ -310,4 +310,4 @@ std::string formatThickness(std::int32_t tenths) {
     return platform::formatTenths(tenths);
 }
 
-} // namespace orvo::section
+} // namespace orvo::dict

@@ -1,7 +1,6 @@
-// Consistency types and mark types: records, item and exchange files, pattern drawing, editor
-// rules and the list operations.
+// Consistency types: records, item and exchange files, pattern drawing, editor rules and the
+// list operations.
 #include "dict/consistency_type.h"
-#include "dict/mark_type.h"
 #include "platform/recording_canvas.h"
 #include "support/temp_dir.h"
 
@@ -49,9 +48,11 @@ std::string draw(const std::vector<ConsistencyElement>& elements, int selected =
     return canvas.dump();
 }
 
-class SoilStore : public ::testing::Test {
+class ConsistencyStore : public ::testing::Test {
 protected:
-    SoilStore() : folder(dir.path()) { std::filesystem::create_directories(dir / "DATA/DIC"); }
+    ConsistencyStore() : folder(dir.path()) {
+        std::filesystem::create_directories(dir / "DATA/DIC");
+    }
     store::Bytes listBytes() const { return readBytes(dir / "DATA/DIC/TipIGE.SPS"); }
     TempDir dir;
     platform::WorkFolder folder;
@@ -237,7 +238,7 @@ TEST(ConsistencyEditor, ElementTable) {
 
 // ---- the list ----
 
-TEST_F(SoilStore, SaveAppendsDeleteKeepsTheSlot) {
+TEST_F(ConsistencyStore, SaveAppendsDeleteKeepsTheSlot) {
     EXPECT_EQ(ReadConsistencyTypeList(folder)->size(), 0u); // missing: empty
     ASSERT_EQ(*SaveNewConsistencyType(folder, "Встроенный", {element(kVertical, 0, 0)}), 0);
     ASSERT_EQ(*SaveNewConsistencyType(folder, "Мягкий", {element(kHorizontal, 1, 200)}), 1);
@@ -263,7 +264,7 @@ TEST_F(SoilStore, SaveAppendsDeleteKeepsTheSlot) {
     EXPECT_EQ(LoadConsistencyType(folder, 2)->elements[0].angle, 20);
 }
 
-TEST_F(SoilStore, BuiltInSlotAndBadCallsAreRefused) {
+TEST_F(ConsistencyStore, BuiltInSlotAndBadCallsAreRefused) {
     ASSERT_TRUE(SaveNewConsistencyType(folder, "Встроенный", {element(kVertical, 0, 0)}));
     const auto before = listBytes();
     EXPECT_FALSE(SaveConsistencyType(folder, 0, "Другой", {ConsistencyElement{}}));
@@ -280,7 +281,7 @@ TEST_F(SoilStore, BuiltInSlotAndBadCallsAreRefused) {
 
 // ---- exchange ----
 
-TEST_F(SoilStore, ExchangeRoundTripIsByteExact) {
+TEST_F(ConsistencyStore, ExchangeRoundTripIsByteExact) {
     ASSERT_TRUE(SaveNewConsistencyType(folder, "Встроенный", {element(kVertical, 0, 0)}));
     const std::vector elems{element(kDiagonal, 1, 250, -45, 0, 20), element(kVertical, 0, 70)};
     ASSERT_TRUE(SaveNewConsistencyType(folder, "Полутвёрдый", elems));
@@ -319,7 +320,7 @@ TEST_F(SoilStore, ExchangeRoundTripIsByteExact) {
     EXPECT_EQ(ReadConsistencyTypeList(folder)->size(), 3u);
 }
 
-TEST_F(SoilStore, ImportRefusalsWriteNothing) {
+TEST_F(ConsistencyStore, ImportRefusalsWriteNothing) {
     ASSERT_TRUE(SaveNewConsistencyType(folder, "Встроенный", {element(kVertical, 0, 0)}));
     ASSERT_TRUE(SaveNewConsistencyType(folder, "Первый", {element(kHorizontal, 1, 100)}));
     ConsistencyType good{consistencyRecord("Новый"), {element(kVertical, 1, 100)}};
@@ -378,65 +379,4 @@ TEST_F(SoilStore, ImportRefusalsWriteNothing) {
     EXPECT_EQ(r->elements, good.elements);
     many.elements.resize(100);
     EXPECT_TRUE(parseConsistencyExchange(consistencyExchangeBytes(many)));
-}
-
-// ---- mark types ----
-
-TEST_F(SoilStore, MarkTypesAppendRenameDeleteAndSymbol) {
-    const auto path = dir / "DATA/DIC/TipOP.SPS";
-    ASSERT_EQ(*SaveNewMarkType(folder, MarkList::Samples, "Нет", 0), 0); // list created
-    ASSERT_EQ(*SaveNewMarkType(folder, MarkList::Samples, "", 4), 1);
-    auto bytes = readBytes(path);
-    ASSERT_EQ(bytes.size(), 2u * 38);
-    EXPECT_EQ(le32(bytes, 38), 1);
-    EXPECT_EQ(text(bytes, 42, 30), std::string(30, ' ')); // empty name: 30 spaces
-    EXPECT_EQ(le32(bytes, 72), 4);
-    EXPECT_FALSE(std::filesystem::exists(dir / "DATA/DIC/TipPV.SPS")); // the other list
-
-    MarkTypeRecord rec = *ReadMarkType(folder, MarkList::Samples, 1);
-    setMarkTypeName(rec, "Монолит ненарушенной структуры грунта");
-    ASSERT_EQ(*SaveMarkType(folder, MarkList::Samples, 1, rec), 1);
-    EXPECT_EQ(ReadMarkType(folder, MarkList::Samples, 1)->name.utf8(),
-              "Монолит ненарушенной структуры");
-    ASSERT_TRUE(SetMarkTypeSymbol(folder, MarkList::Samples, 1, 7));
-    EXPECT_EQ(ReadMarkType(folder, MarkList::Samples, 1)->symbol, 7);
-
-    ASSERT_TRUE(DeleteMarkType(folder, MarkList::Samples, 1));
-    bytes = readBytes(path);
-    ASSERT_EQ(bytes.size(), 2u * 38); // the slot stays
-    EXPECT_EQ(le32(bytes, 38), 0);
-    EXPECT_EQ(le32(bytes, 72), 7);
-
-    // Slot 0 keeps its name, symbol and flag; gaps are not written.
-    EXPECT_FALSE(DeleteMarkType(folder, MarkList::Samples, 0));
-    EXPECT_FALSE(SetMarkTypeSymbol(folder, MarkList::Samples, 0, 3));
-    EXPECT_FALSE(SaveMarkType(folder, MarkList::Samples, 0, rec));
-    EXPECT_FALSE(SaveMarkType(folder, MarkList::Samples, 5, rec));
-    EXPECT_FALSE(SetMarkTypeSymbol(folder, MarkList::Samples, 9, 3));
-    EXPECT_EQ(readBytes(path), bytes);
-}
-
-TEST(MarkTypePreview, SymbolFittedAndCentred) {
-    const SymbolFrame client{0, 0, 126, 96};
-    const SymbolFrame area = markSymbolArea(client);
-    EXPECT_EQ(area.left, 13);
-    EXPECT_EQ(area.top, 18);
-    EXPECT_EQ(area.right, 113);
-    EXPECT_EQ(area.bottom, 78);
-    EXPECT_EQ(markPreviewArea(client).left, 3);
-    EXPECT_EQ(markPreviewArea(client).bottom, 88);
-    // 100 x 60 units for a symbol 500 wide and 1000 high: height decides, 0.06 per 0.01 mm.
-    auto p = fitSymbol(area, 1000, 500);
-    ASSERT_TRUE(p);
-    EXPECT_FLOAT_EQ(p->scale, 0.06f);
-    EXPECT_EQ(p->at.x, 13 + (100 - 30) / 2);
-    EXPECT_EQ(p->at.y, 18);
-    // A wide symbol: width decides and it is centred vertically.
-    p = fitSymbol(area, 100, 2000);
-    ASSERT_TRUE(p);
-    EXPECT_FLOAT_EQ(p->scale, 0.05f);
-    EXPECT_EQ(p->at.x, 13);
-    EXPECT_EQ(p->at.y, 18 + (60 - 5) / 2);
-    EXPECT_FALSE(fitSymbol(area, -10000, -10000));                     // saved without elements
-    EXPECT_FALSE(fitSymbol(markSymbolArea({0, 0, 20, 20}), 100, 100)); // no room left
 }

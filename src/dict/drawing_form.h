@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace orvo::section {
+namespace orvo::dict {
 
 inline constexpr std::string_view kDrawingFormList = "DATA\\DIC\\RazForm.SPS";
 inline constexpr int kTextRoleCount = 6;
@@ -106,4 +106,4 @@ std::int32_t parseThickness(std::string_view text);
 // 2 -> "0.2"
 std::string formatThickness(std::int32_t tenths);
 
-} // namespace orvo::section
+} // namespace orvo::dict

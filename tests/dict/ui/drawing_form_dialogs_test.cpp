@@ -1,6 +1,6 @@
 // The drawing form dialogs driven by clicks and typing on a real dictionary folder.
+#include "dict/ui/drawing_form_dialogs.h"
 #include "platform/ui/qt_fonts.h"
-#include "section/ui/drawing_form_dialogs.h"
 #include "store/records.h"
 #include "support/temp_dir.h"
 
@@ -16,8 +16,8 @@
 #include <functional>
 
 using namespace orvo;
-using namespace orvo::section;
-using namespace orvo::section::ui;
+using namespace orvo::dict;
+using namespace orvo::dict::ui;
 using orvo::store::Bytes;
 
 namespace {

@@ -1,8 +1,9 @@
 // Dialogs of the drawing forms: the form list, the form editor and the rename dialog.
 #pragma once
+#include "dict/drawing_form.h"
 #include "platform/message_sink.h"
+#include "platform/ui/dictionary_list_dialog.h"
 #include "platform/work_folder.h"
-#include "section/drawing_form.h"
 
 #include <QDialog>
 #include <QWidget>
@@ -15,36 +16,29 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 
-namespace orvo::section::ui {
+namespace orvo::dict::ui {
 
 // "Список оформлений чертежа разреза", opened from the main menu and from the section
 // settings; all changes are written as they are made.
-class DrawingFormListDialog : public QDialog {
+class DrawingFormListDialog : public platform::ui::DictionaryListDialog {
     Q_OBJECT
 public:
     DrawingFormListDialog(const platform::WorkFolder& folder, platform::MessageSink& sink,
                           QWidget* parent = nullptr);
 
-    QListWidget* list() const { return m_list; }
+    using DictionaryListDialog::list;
     // Index of the selected form, -1 when nothing is selected.
-    int selectedIndex() const;
+    int selectedIndex() const { return selectedSlot(); }
+
+protected:
+    Result<std::vector<platform::ui::SlotEntry>> readEntries() override;
+    std::optional<Question> deleteQuestion(int index) const override;
+    Status deleteEntry(int index) override;
 
 private:
-    // Fills the list from the file and selects `select`, else form 0, else the first entry.
-    void refill(int select);
-    void updateButtons();
-    QString selectedName() const;
     void onCreate();
     void onEdit();
     void onRename();
-    void onDelete();
-
-    const platform::WorkFolder& m_folder;
-    platform::MessageSink& m_sink;
-    QListWidget* m_list;
-    QPushButton* m_edit;
-    QPushButton* m_rename;
-    QPushButton* m_delete;
 };
 
 // Draws "ORVO - Версия 2.0" in the font of the role being edited.
@@ -121,4 +115,4 @@ private:
     QLineEdit* m_new;
 };
 
-} // namespace orvo::section::ui
+} // namespace orvo::dict::ui

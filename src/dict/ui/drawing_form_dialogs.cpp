@@ -1,8 +1,9 @@
-// Widgets of the drawing form dialogs; the rules and the file work are in section/drawing_form.
-#include "section/ui/drawing_form_dialogs.h"
+// Widgets of the drawing form dialogs; the rules and the file work are in dict/drawing_form.
+#include "dict/ui/drawing_form_dialogs.h"
 
 #include "platform/codepage.h"
 #include "platform/ui/qt_fonts.h"
+#include "platform/ui/widgets.h"
 #include "store/project_store.h"
 
 #include <QComboBox>
@@ -19,27 +20,12 @@
 
 #include <algorithm>
 
-namespace orvo::section::ui {
+namespace orvo::dict::ui {
+
+using platform::ui::named;
+using platform::ui::qs;
 
 namespace {
-
-QString qs(const std::string& s) {
-    return QString::fromStdString(s);
-}
-QString qs(const char* s) {
-    return QString::fromUtf8(s);
-}
-
-QPushButton* button(const char* text, const char* name) {
-    auto* b = new QPushButton(qs(text));
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
-
-template <class W> W* named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 bool isBold(int style) {
     return style == static_cast<int>(FontStyle::Bold) ||
@@ -57,79 +43,51 @@ bool isItalic(int style) {
 
 DrawingFormListDialog::DrawingFormListDialog(const platform::WorkFolder& folder,
                                              platform::MessageSink& sink, QWidget* parent)
-    : QDialog(parent), m_folder(folder), m_sink(sink) {
+    : DictionaryListDialog(folder, sink, parent) {
     setWindowTitle(QStringLiteral("Список оформлений чертежа разреза"));
+    list()->setObjectName(QStringLiteral("forms"));
+    // Sorted by the dictionary; the standard form is where the list starts.
+    list()->setOrder(platform::ui::SlotList::Order::AsGiven);
+    list()->setFallbackSlot(0);
     auto* layout = new QHBoxLayout(this);
     auto* left = new QVBoxLayout;
     left->addWidget(new QLabel(QStringLiteral("Существующие")));
-    m_list = named(new QListWidget, "forms");
-    left->addWidget(m_list);
+    left->addWidget(list());
     layout->addLayout(left, 1);
 
+    // Qt's own buttons here: Return presses the focused one, else the first.
+    auto* create = named(new QPushButton(qs("Создать")), "create");
+    auto* edit = named(new QPushButton(qs("Отредактировать")), "edit");
+    auto* rename = named(new QPushButton(qs("Переименовать")), "rename");
+    auto* drop = named(new QPushButton(qs("Удалить из списка")), "delete");
+    auto* exit = named(new QPushButton(qs("Выход")), "exit");
+    addButton(create, Needs::Nothing, [this] { onCreate(); });
+    addButton(edit, Needs::Entry, [this] { onEdit(); });
+    // The standard form is what every drawing falls back to: it keeps its name and its entry.
+    addButton(rename, Needs::OwnEntry, [this] { onRename(); });
+    addButton(drop, Needs::OwnEntry, [this] { remove(); });
+    connect(exit, &QPushButton::clicked, this, &QDialog::accept);
     auto* buttons = new QVBoxLayout;
-    auto* create = button("Создать", "create");
-    m_edit = button("Отредактировать", "edit");
-    m_rename = button("Переименовать", "rename");
-    m_delete = button("Удалить из списка", "delete");
-    auto* exit = button("Выход", "exit");
-    for (auto* b : {create, m_edit, m_rename, m_delete})
+    for (auto* b : {create, edit, rename, drop})
         buttons->addWidget(b);
     buttons->addStretch();
     buttons->addWidget(exit);
     layout->addLayout(buttons);
-
-    connect(create, &QPushButton::clicked, this, &DrawingFormListDialog::onCreate);
-    connect(m_edit, &QPushButton::clicked, this, &DrawingFormListDialog::onEdit);
-    connect(m_rename, &QPushButton::clicked, this, &DrawingFormListDialog::onRename);
-    connect(m_delete, &QPushButton::clicked, this, &DrawingFormListDialog::onDelete);
-    connect(exit, &QPushButton::clicked, this, &QDialog::accept);
-    connect(m_list, &QListWidget::currentRowChanged, this, &DrawingFormListDialog::updateButtons);
     refill(0);
 }
 
-int DrawingFormListDialog::selectedIndex() const {
-    const QListWidgetItem* item = m_list->currentItem();
-    return item ? item->data(Qt::UserRole).toInt() : -1;
-}
-
-QString DrawingFormListDialog::selectedName() const {
-    const QListWidgetItem* item = m_list->currentItem();
-    return item ? item->text() : QString();
-}
-
-void DrawingFormListDialog::refill(int select) {
-    m_list->clear();
-    auto forms = ListDrawingForms(m_folder);
+Result<std::vector<platform::ui::SlotEntry>> DrawingFormListDialog::readEntries() {
+    auto forms = ListDrawingForms(folder());
     if (!forms)
-        m_sink.report(forms.error());
-    int row = -1;
-    int rowOfStandard = -1;
-    if (forms) {
-        for (const FormListItem& f : *forms) {
-            auto* item = new QListWidgetItem(qs(f.entry.name.utf8Trimmed()), m_list);
-            item->setData(Qt::UserRole, f.index);
-            if (f.index == select)
-                row = m_list->count() - 1;
-            if (f.index == 0)
-                rowOfStandard = m_list->count() - 1;
-        }
-    }
-    if (row < 0)
-        row = rowOfStandard >= 0 ? rowOfStandard : (m_list->count() > 0 ? 0 : -1);
-    m_list->setCurrentRow(row);
-    updateButtons();
-}
-
-void DrawingFormListDialog::updateButtons() {
-    const int index = selectedIndex();
-    m_edit->setEnabled(index >= 0);
-    // The standard form is what every drawing falls back to, so it keeps its name and its entry.
-    m_rename->setEnabled(index > 0);
-    m_delete->setEnabled(index > 0);
+        return forms.error();
+    std::vector<platform::ui::SlotEntry> entries;
+    for (const FormListItem& f : *forms)
+        entries.push_back({f.entry.name.utf8Trimmed(), f.index});
+    return entries;
 }
 
 void DrawingFormListDialog::onCreate() {
-    DrawingFormEditor editor(m_folder, m_sink, -1, this);
+    DrawingFormEditor editor(folder(), sink(), -1, this);
     if (const auto saved = editor.run())
         refill(*saved);
 }
@@ -138,29 +96,25 @@ void DrawingFormListDialog::onEdit() {
     const int index = selectedIndex();
     if (index < 0)
         return;
-    DrawingFormEditor editor(m_folder, m_sink, index, this);
+    DrawingFormEditor editor(folder(), sink(), index, this);
     editor.run();
 }
 
 void DrawingFormListDialog::onRename() {
     const int index = selectedIndex();
-    if (index <= 0)
+    if (!isOwnEntry(index))
         return;
-    DrawingFormRenameDialog rename(m_folder, m_sink, index, selectedName(), this);
+    DrawingFormRenameDialog rename(folder(), sink(), index, list()->selectedText(), this);
     if (rename.exec() == QDialog::Accepted)
         refill(index);
 }
 
-void DrawingFormListDialog::onDelete() {
-    const int index = selectedIndex();
-    if (index <= 0)
-        return;
-    if (m_sink.askYesNo("Stop", deleteFormQuestion(selectedName().toStdString())) !=
-        platform::Answer::Yes)
-        return;
-    if (auto st = DeleteDrawingForm(m_folder, index); !st)
-        m_sink.report(st.error());
-    refill(-1);
+std::optional<DrawingFormListDialog::Question> DrawingFormListDialog::deleteQuestion(int) const {
+    return Question{"Stop", deleteFormQuestion(list()->selectedText().toStdString())};
+}
+
+Status DrawingFormListDialog::deleteEntry(int index) {
+    return DeleteDrawingForm(folder(), index);
 }
 
 // ---- Preview ----
@@ -278,8 +232,8 @@ DrawingFormEditor::DrawingFormEditor(const platform::WorkFolder& folder,
     layout->addWidget(texts);
 
     auto* buttons = new QHBoxLayout;
-    auto* save = button("Сохранить", "save");
-    auto* cancel = button("Отмена", "cancel");
+    auto* save = named(new QPushButton(qs("Сохранить")), "save");
+    auto* cancel = named(new QPushButton(qs("Отмена")), "cancel");
     buttons->addStretch();
     buttons->addWidget(save);
     buttons->addWidget(cancel);
@@ -387,8 +341,8 @@ DrawingFormRenameDialog::DrawingFormRenameDialog(const platform::WorkFolder& fol
     layout->addWidget(new QLabel(QStringLiteral("Новое :")), 1, 0);
     layout->addWidget(m_new, 1, 1);
     auto* buttons = new QHBoxLayout;
-    auto* rename = button("Переименовать", "rename");
-    auto* cancel = button("Отмена", "cancel");
+    auto* rename = named(new QPushButton(qs("Переименовать")), "rename");
+    auto* cancel = named(new QPushButton(qs("Отмена")), "cancel");
     rename->setDefault(true);
     buttons->addStretch();
     buttons->addWidget(rename);
@@ -406,4 +360,4 @@ void DrawingFormRenameDialog::onRename() {
     accept();
 }
 
-} // namespace orvo::section::ui
+} // namespace orvo::dict::ui
