@@ -2,6 +2,7 @@
 // list operations.
 #include "dict/consistency_type.h"
 #include "platform/recording_canvas.h"
+#include "support/golden.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -89,7 +90,7 @@ TEST(ConsistencyFiles, ItemFileForDrawingIsClampedNotRefused) {
     bytes.resize(bytes.size() + 10); // a torn third element
     const auto elems = parseConsistencyElements(bytes);
     ASSERT_EQ(elems.size(), 2u);
-    EXPECT_EQ(elems[0], element(kDiagonal, 1, 0, 89, 1, 0));
+    EXPECT_EQ(elems[0], element(kDiagonal, 1, -30, 89, 1, 0)); // a step keeps its sign
     EXPECT_EQ(elems[1].kind, kVertical);
     EXPECT_EQ(elems[1].repeat, 0);
     for (const auto& e : elems)
@@ -125,14 +126,7 @@ TEST(ConsistencyDraw, GoldenDumps) {
         const std::string dump = draw(c.elements, c.selected);
         const std::filesystem::path folder =
             std::filesystem::path(ORVO_GOLDEN_DIR) / (std::string("consistency-") + c.name);
-        std::ifstream in(folder / "expected.txt");
-        const std::string expected((std::istreambuf_iterator<char>(in)),
-                                   std::istreambuf_iterator<char>());
-        if (dump != expected) {
-            std::ofstream(folder / "actual.txt") << dump;
-            ADD_FAILURE() << c.name << " differs from " << (folder / "expected.txt")
-                          << "; actual.txt written beside it (tools/accept-golden)";
-        }
+        EXPECT_TRUE(test::matchesGolden(folder, dump)) << c.name;
     }
 }
 
@@ -144,6 +138,31 @@ TEST(ConsistencyDraw, SingleVerticalWithoutStepIsOnTheCentreLine) {
         EXPECT_NE(canvas.dump().find("line " + x + "," + std::to_string(r.top) + ".00 " + x),
                   std::string::npos)
             << canvas.dump();
+    }
+}
+
+TEST(ConsistencyDraw, NegativeStepsKeepTheirSign) {
+    // kRect is 10..110 x 20..80 at 0.1 units per 0.01 mm: the centre line is x = 60.
+    const struct {
+        ConsistencyElement element;
+        const char* line;
+    } singles[] = {
+        {element(kVertical, 0, -150), "line 45.00,20.00 45.00,80.00"},    // left of the centre
+        {element(kVertical, 0, 150), "line 75.00,20.00 75.00,80.00"},     // right of it
+        {element(kHorizontal, 0, -100), "line 10.00,10.00 110.00,10.00"}, // above the top
+        {element(kHorizontal, 0, 100), "line 10.00,30.00 110.00,30.00"},
+    };
+    for (const auto& c : singles) {
+        const std::string dump = draw({c.element});
+        EXPECT_NE(dump.find(c.line), std::string::npos) << c.line << "\n" << dump;
+    }
+    // Repeated, the step is a spacing whatever its sign: the same lines as with the positive
+    // step, and never a loop or a single line.
+    for (const auto& e : {element(kVertical, 1, -250), element(kHorizontal, 1, -200),
+                          element(kDiagonal, 1, -200, 30), element(kDiagonal, 1, -200, -30)}) {
+        ConsistencyElement positive = e;
+        positive.step = -e.step;
+        EXPECT_EQ(draw({e}), draw({positive})) << e.kind << " " << e.angle;
     }
 }
 
@@ -200,8 +219,18 @@ TEST(ConsistencyEditor, TypedValues) {
     EXPECT_EQ(parseHundredths("0.29"), 29);
     EXPECT_EQ(parseHundredths("1.234"), 123);
     EXPECT_EQ(parseHundredths("2,5"), 200);
-    EXPECT_EQ(parseHundredths("-3"), 0);
+    EXPECT_EQ(parseHundredths("-3"), 0); // widths
     EXPECT_EQ(parseHundredths("1e20"), 2147483647);
+    // Steps and offsets keep their sign and truncate toward zero.
+    const std::pair<const char*, std::int32_t> signedCases[] = {
+        {"-1", -100},   {"-0.29", -29},       {"-1.234", -123},
+        {"-2,5", -200}, {"0.29", 29},         {"-0", 0},
+        {"x", 0},       {"1e20", 2147483647}, {"-1e20", -2147483647 - 1},
+        {"-0.001", 0},
+    };
+    for (const auto& [typed, hundredths] : signedCases)
+        EXPECT_EQ(parseSignedHundredths(typed), hundredths) << typed;
+    EXPECT_EQ(formatHundredths(-150), "-1.50");
     EXPECT_EQ(formatHundredths(123), "1.23");
     EXPECT_EQ(parseConsistencyAngle("90"), 89);
     EXPECT_EQ(parseConsistencyAngle("-120"), -89);
@@ -283,13 +312,14 @@ TEST_F(ConsistencyStore, BuiltInSlotAndBadCallsAreRefused) {
 
 TEST_F(ConsistencyStore, ExchangeRoundTripIsByteExact) {
     ASSERT_TRUE(SaveNewConsistencyType(folder, "Встроенный", {element(kVertical, 0, 0)}));
-    const std::vector elems{element(kDiagonal, 1, 250, -45, 0, 20), element(kVertical, 0, 70)};
+    const std::vector elems{element(kDiagonal, 1, 250, -45, 0, 20), element(kVertical, 0, 70),
+                            element(kVertical, 0, -70), element(kHorizontal, 1, -300)};
     ASSERT_TRUE(SaveNewConsistencyType(folder, "Полутвёрдый", elems));
     const auto file = dir / "out" / "type.OTI";
     std::filesystem::create_directories(file.parent_path());
     ASSERT_TRUE(ExportConsistencyType(folder, 1, file));
     const auto bytes = readBytes(file);
-    ASSERT_EQ(bytes.size(), 14u + 32 + 48);
+    ASSERT_EQ(bytes.size(), 14u + 32 + 4 * 24);
     EXPECT_EQ(text(bytes, 0, 14), "ORVO-II TipIGE");
     EXPECT_EQ(text(bytes, 14, 32), text(listBytes(), 32, 32));
     EXPECT_EQ(store::Bytes(bytes.begin() + 46, bytes.end()),
@@ -298,6 +328,7 @@ TEST_F(ConsistencyStore, ExchangeRoundTripIsByteExact) {
     // Same name: found (but not deleted records and not the built-in slot).
     auto item = ReadConsistencyExchange(file);
     ASSERT_TRUE(item);
+    EXPECT_EQ(item->elements, elems); // negative offsets and steps included
     const auto list = *ReadConsistencyTypeList(folder);
     EXPECT_EQ(findConsistencyTypeByName(list, item->record), 1);
     ConsistencyTypeRecord builtIn = consistencyRecord("Встроенный");
@@ -344,7 +375,7 @@ TEST_F(ConsistencyStore, ImportRefusalsWriteNothing) {
     badValues[3].direction = -1;
     badValues[4].angle = 90;
     badValues[5].angle = -90;
-    badValues[6].step = -1;
+    badValues[6].repeat = -1;
     badValues[7].lineWidth = -1;
     for (const auto& e : badValues) {
         ConsistencyType t = good;

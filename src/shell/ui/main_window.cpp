@@ -10,6 +10,7 @@
 #include "dict/ui/symbol_dialogs.h"
 #include "dict/ui/title_block_dialogs.h"
 #include "platform/collate.h"
+#include "platform/ui/widgets.h"
 #include "section/section_record.h"
 #include "section/ui/section_dialog.h"
 #include "section/ui/settings_list_dialogs.h"
@@ -31,11 +32,9 @@
 
 namespace orvo::shell::ui {
 
-namespace {
+using platform::ui::qs;
 
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
+namespace {
 
 QIcon nodeIcon(NodeKind kind) {
     auto pair = [](int normal, int selected) {

@@ -1,6 +1,7 @@
 // The consistency types dialog: browse, edit, save, delete, export, import, preview.
 #include "dict/consistency_type.h"
 #include "dict/ui/consistency_type_dialogs.h"
+#include "support/modal.h"
 #include "support/temp_dir.h"
 
 #include <QApplication>
@@ -17,26 +18,10 @@ using namespace orvo;
 using namespace orvo::dict;
 using namespace orvo::dict::ui;
 
+using orvo::test::buttonWithText;
+using orvo::test::whenModal;
+
 namespace {
-
-// Answers the next modal dialog: runs `act` on it once it is up.
-void whenModal(QObject* ctx, std::function<void(QWidget*)> act) {
-    QTimer::singleShot(0, ctx, [ctx, act] {
-        QWidget* w = QApplication::activeModalWidget();
-        if (!w) {
-            whenModal(ctx, act);
-            return;
-        }
-        act(w);
-    });
-}
-
-QPushButton* buttonWithText(QWidget* w, const QString& text) {
-    for (auto* b : w->findChildren<QPushButton*>())
-        if (b->text() == text)
-            return b;
-    return nullptr;
-}
 
 template <class W> W* child(QWidget& d, const char* name) {
     W* w = d.findChild<W*>(QString::fromLatin1(name));
@@ -196,6 +181,30 @@ private slots:
         QCOMPARE(saved->elements[1].angle, 89);
         QCOMPARE(saved->elements[1].step, 150);
         QCOMPARE(texts(child<QListWidget>(d, "list")).count(QStringLiteral("Мягкий")), 2);
+    }
+
+    void consistencyNegativeOffsetKeepsItsSign() {
+        ConsistencyTypesDialog d(*m_folder, m_sink, hooks());
+        QVERIFY(shown(d));
+        click(d, "new");
+        child<QLineEdit>(d, "name")->setText("Левее центра");
+        type(d, "step", "-1.5"); // a single vertical: 1.5 mm left of the centre line
+        QCOMPARE(child<QLineEdit>(d, "step")->text(), QStringLiteral("-1.50"));
+        // Away to a second element and back: the field shows the stored value again.
+        click(d, "newElement");
+        child<QListWidget>(d, "elements")->setCurrentRow(0);
+        QCOMPARE(child<QLineEdit>(d, "step")->text(), QStringLiteral("-1.50"));
+        click(d, "save");
+        const int slot = d.selectedSlot();
+        QCOMPARE(LoadConsistencyType(*m_folder, slot)->elements[0].step, -150);
+        // Through an exchange file and back under a free name.
+        click(d, "export");
+        QVERIFY(DeleteConsistencyType(*m_folder, slot));
+        click(d, "import");
+        QVERIFY(m_sink.empty());
+        QVERIFY(d.selectedSlot() != slot);
+        QCOMPARE(LoadConsistencyType(*m_folder, d.selectedSlot())->elements[0].step, -150);
+        QCOMPARE(d.shownElements()[0].step, -150);
     }
 
     void consistencyFieldsFollowKindAndRepeat() {

@@ -1,6 +1,7 @@
 // The symbol library (managing and picking, delete, export and import) and the symbol editor.
 #include "dict/symbol.h"
 #include "dict/ui/symbol_dialogs.h"
+#include "support/modal.h"
 #include "support/temp_dir.h"
 
 #include <QApplication>
@@ -17,26 +18,10 @@ using namespace orvo;
 using namespace orvo::dict;
 using namespace orvo::dict::ui;
 
+using orvo::test::buttonWithText;
+using orvo::test::whenModal;
+
 namespace {
-
-// Answers the next modal dialog: runs `act` on it once it is up.
-void whenModal(QObject* ctx, std::function<void(QWidget*)> act) {
-    QTimer::singleShot(0, ctx, [ctx, act] {
-        QWidget* w = QApplication::activeModalWidget();
-        if (!w) {
-            whenModal(ctx, act);
-            return;
-        }
-        act(w);
-    });
-}
-
-QPushButton* buttonWithText(QWidget* w, const QString& text) {
-    for (auto* b : w->findChildren<QPushButton*>())
-        if (b->text() == text)
-            return b;
-    return nullptr;
-}
 
 template <class W> W* child(QWidget* w, const char* name) {
     return w->findChild<W*>(QString::fromLatin1(name));

@@ -1,11 +1,13 @@
 // The title block list: enabling, rename, delete, view, test print to PDF, export and import.
 #include "dict/title_block.h"
 #include "dict/ui/title_block_dialogs.h"
+#include "support/modal.h"
 #include "support/temp_dir.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPrinter>
@@ -19,6 +21,9 @@
 using namespace orvo;
 using namespace orvo::dict;
 using namespace orvo::dict::ui;
+
+using orvo::test::buttonWithText;
+using orvo::test::whenModal;
 
 namespace {
 
@@ -34,23 +39,28 @@ TitleBlock block(int width) {
     return b;
 }
 
-// Answers the next modal dialog: runs `act` on it once it is up.
-void whenModal(QObject* ctx, std::function<void(QWidget*)> act) {
-    QTimer::singleShot(0, ctx, [ctx, act] {
-        QWidget* w = QApplication::activeModalWidget();
-        if (!w) {
-            whenModal(ctx, act);
-            return;
-        }
-        act(w);
-    });
+// A frame of four segments around x0..x0 + 1200, y0..y0 + 575 (120 x 57.5 mm).
+TitleBlock frame(int x0, int y0) {
+    const auto at = [](int v) { return static_cast<std::int16_t>(v); };
+    TitleBlock b;
+    const int x1 = x0 + 1200;
+    const int y1 = y0 + 575;
+    b.segments = {{at(x0), at(y0), at(x1), at(y0), 3},
+                  {at(x0), at(y1), at(x1), at(y1), 3},
+                  {at(x0), at(y0), at(x0), at(y1), 3},
+                  {at(x1), at(y0), at(x1), at(y1), 3}};
+    b.computeExtent();
+    return b;
 }
 
-QPushButton* buttonWithText(QWidget* w, const QString& text) {
-    for (auto* b : w->findChildren<QPushButton*>())
-        if (b->text() == text)
-            return b;
-    return nullptr;
+// The bounding box of the dark pixels.
+QRect inkBounds(const QImage& img) {
+    QRect box;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (qGray(img.pixel(x, y)) < 128)
+                box |= QRect(x, y, 1, 1);
+    return box;
 }
 
 } // namespace
@@ -183,6 +193,49 @@ private slots:
         QVERIFY(std::filesystem::file_size(pdf) > 500);
         QCOMPARE(m_margins.left, 20);
         QCOMPARE(m_margins.top, 15);
+    }
+
+    void testPrintPlacesTheExtentAtTheMargins_data() {
+        QTest::addColumn<int>("x0");
+        QTest::addColumn<int>("y0");
+        QTest::addColumn<int>("dpiX");
+        QTest::addColumn<int>("dpiY");
+        QTest::addColumn<int>("left");
+        QTest::addColumn<int>("top");
+        QTest::newRow("from 0,0") << 0 << 0 << 100 << 100 << 15 << 15;
+        // The editor allows elements 300 mm either side of its centre.
+        QTest::newRow("left of and below 0,0") << -500 << -275 << 100 << 100 << 15 << 15;
+        QTest::newRow("right of and above 0,0") << 300 << 120 << 100 << 100 << 15 << 15;
+        QTest::newRow("taller dots") << -500 << -275 << 100 << 150 << 20 << 10;
+    }
+
+    void testPrintPlacesTheExtentAtTheMargins() {
+        QFETCH(int, x0);
+        QFETCH(int, y0);
+        QFETCH(int, dpiX);
+        QFETCH(int, dpiY);
+        QFETCH(int, left);
+        QFETCH(int, top);
+        // A 180 x 100 mm page.
+        QImage page(qRound(180 * dpiX / 25.4), qRound(100 * dpiY / 25.4), QImage::Format_RGB32);
+        page.setDotsPerMeterX(qRound(dpiX / 0.0254));
+        page.setDotsPerMeterY(qRound(dpiY / 0.0254));
+        page.fill(Qt::white);
+        paintTitleBlock(page, frame(x0, y0), left, top);
+        // The frame's corners at the margins, 120 x 57.5 mm, to a pixel and the pen's half.
+        const QRect ink = inkBounds(page);
+        const auto near = [](int px, double mm, int dpi) {
+            return std::abs(px - mm * dpi / 25.4) <= 2;
+        };
+        const QString got = QStringLiteral("ink %1,%2 .. %3,%4")
+                                .arg(ink.left())
+                                .arg(ink.top())
+                                .arg(ink.right())
+                                .arg(ink.bottom());
+        QVERIFY2(near(ink.left(), left, dpiX), qPrintable(got));
+        QVERIFY2(near(ink.top(), top, dpiY), qPrintable(got));
+        QVERIFY2(near(ink.right(), left + 120, dpiX), qPrintable(got));
+        QVERIFY2(near(ink.bottom(), top + 57.5, dpiY), qPrintable(got));
     }
 
     void exportThenImportAsNewAndOverwrite() {
