@@ -48,7 +48,7 @@ void ConsistencyElement::write(store::LeWriter& w) const {
 bool elementAllowed(const ConsistencyElement& e) {
     return e.kind >= kVertical && e.kind <= kDiagonal && (e.repeat == 0 || e.repeat == 1) &&
            (e.direction == 0 || e.direction == 1) && e.angle >= -kMaxConsistencyAngle &&
-           e.angle <= kMaxConsistencyAngle && e.step >= 0 && e.lineWidth >= 0;
+           e.angle <= kMaxConsistencyAngle && e.lineWidth >= 0;
 }
 
 ConsistencyElement clampedElement(ConsistencyElement e) {
@@ -56,7 +56,6 @@ ConsistencyElement clampedElement(ConsistencyElement e) {
     e.repeat = std::clamp<std::int32_t>(e.repeat, 0, 1);
     e.direction = std::clamp<std::int32_t>(e.direction, 0, 1);
     e.angle = std::clamp<std::int32_t>(e.angle, -kMaxConsistencyAngle, kMaxConsistencyAngle);
-    e.step = std::max<std::int32_t>(e.step, 0);
     e.lineWidth = std::max<std::int32_t>(e.lineWidth, 0);
     return e;
 }
@@ -159,10 +158,15 @@ void drawRepeatedDiagonal(LineSink& out, const Box& r, const ConsistencyElement&
 
 void drawElement(LineSink& out, const Box& r, const ConsistencyElement& e, std::int64_t s) {
     // A repeated element whose step vanishes at this scale would never advance.
-    if (e.repeat == 0 || s <= 0) {
+    if (e.repeat == 0 || s == 0) {
         drawSingle(out, r, e, s);
         return;
     }
+    // The sign matters only to a single line's offset. A repeated pattern always starts at the
+    // left or top edge and fills the column, so a negative step is read as the spacing it
+    // names: the drafter who types "-2" for a step sees lines 2 mm apart, as with "2", and
+    // the element does not quietly turn into one line.
+    s = s < 0 ? -s : s;
     switch (e.kind) {
     case kVertical:
         for (std::int64_t k = 0; k <= r.w() / s && !out.full(); ++k)
@@ -241,15 +245,24 @@ void DrawConsistencyPreview(platform::Canvas& canvas, const ConsistencyPreview& 
 
 // ---- editor values ----
 
-std::int32_t parseHundredths(std::string_view text) {
-    // A hair above the typed value, so that "0.29" is 29 and not 28.999...; real truncation
-    // of longer fractions ("1.234" is 123) is kept.
-    const double v = platform::parseDecimal(text) * 100.0 + 1e-7;
-    if (!(v > 0))
+std::int32_t parseSignedHundredths(std::string_view text) {
+    const double typed = platform::parseDecimal(text) * 100.0;
+    if (std::isnan(typed))
         return 0;
-    if (v >= static_cast<double>(std::numeric_limits<std::int32_t>::max()))
-        return std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(v);
+    // A hair further from zero than the typed value, so that "0.29" is 29 and "-0.29" is -29,
+    // not 28 and -28; real truncation of longer fractions ("1.234" is 123) is kept.
+    const double v = typed + std::copysign(1e-7, typed);
+    constexpr auto kMax = std::numeric_limits<std::int32_t>::max();
+    constexpr auto kMin = std::numeric_limits<std::int32_t>::min();
+    if (v >= static_cast<double>(kMax))
+        return kMax;
+    if (v <= static_cast<double>(kMin))
+        return kMin;
+    return static_cast<std::int32_t>(v); // toward zero
+}
+
+std::int32_t parseHundredths(std::string_view text) {
+    return std::max<std::int32_t>(0, parseSignedHundredths(text));
 }
 
 std::string formatHundredths(std::int32_t hundredths) {

@@ -42,7 +42,7 @@ enum ConsistencyKind : std::int32_t { kVertical = 1, kHorizontal = 2, kDiagonal 
 
 struct ConsistencyElement {
     static constexpr std::size_t kSize = 24;
-    std::int32_t step = 0;  // 0.01 mm; the offset of a single line
+    std::int32_t step = 0;  // 0.01 mm, signed: the offset of a single line may go either way
     std::int32_t angle = 0; // degrees, repeated diagonals only
     std::int32_t kind = kVertical;
     std::int32_t repeat = 0;    // 1 = repeated with the step
@@ -54,8 +54,8 @@ struct ConsistencyElement {
     bool operator==(const ConsistencyElement&) const = default;
 };
 
-// The values the editor can produce: kind 1..3, repeat and direction 0/1, angle -89..89, step
-// and width not negative.
+// The values the editor can produce: kind 1..3, repeat and direction 0/1, angle -89..89, width
+// not negative; the step has either sign (a single line left of the centre or above the top).
 bool elementAllowed(const ConsistencyElement& e);
 // The nearest allowed element, so that a damaged item file still draws.
 ConsistencyElement clampedElement(ConsistencyElement e);
@@ -97,8 +97,11 @@ void DrawConsistencyPreview(platform::Canvas& canvas, const ConsistencyPreview& 
 
 // ---- editor values ----
 
-// Millimetres typed with a decimal point, kept in 0.01 mm and truncated; not below 0.
+// Millimetres typed with a decimal point, kept in 0.01 mm and truncated; not below 0 (line and
+// column widths).
 std::int32_t parseHundredths(std::string_view text);
+// The same with its sign kept, truncated toward zero (steps and offsets).
+std::int32_t parseSignedHundredths(std::string_view text);
 // "%.2f" of the millimetres.
 std::string formatHundredths(std::int32_t hundredths);
 // A whole number of degrees (the fraction dropped) limited to -89..89.

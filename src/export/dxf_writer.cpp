@@ -164,6 +164,10 @@ void DxfWriter::writeStyle(std::string_view name, std::string_view fontFaceUtf8)
     integer(71, 0);
     pair(42, "0.000000");
     // The face name stands where a font file would, so the reader can substitute its own font.
+    // Faces come padded to their stored fields; a reader looks up the name as written.
+    const auto end = fontFaceUtf8.find_last_not_of(' ');
+    fontFaceUtf8 =
+        end == std::string_view::npos ? std::string_view{} : fontFaceUtf8.substr(0, end + 1);
     pair(3, platform::utf8ToCp1251(fontFaceUtf8));
 }
 

@@ -63,6 +63,7 @@ public:
     void writeLtypeTable();
     void writeLayerTable(LayerSet set);
     void beginStyleTable();
+    // Trailing blanks of the face (padded in its stored field) are not written.
     void writeStyle(std::string_view name, std::string_view fontFaceUtf8);
     void endStyleTable();
     void endTables();

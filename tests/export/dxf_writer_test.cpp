@@ -152,6 +152,29 @@ TEST(DxfWriterBytes, GroupsThatReadersDependOn) {
     EXPECT_TRUE(contains(edge, "  1\r\n" + orvo::platform::utf8ToCp1251("Скв. №5 ?") + "\r\n"));
 }
 
+// Face names reach the writer padded to their stored fields; the STYLE entry names the face
+// alone, or no reader finds the font.
+TEST(DxfWriterBytes, StyleFaceLosesTrailingBlanks) {
+    const struct {
+        std::string face;
+        std::string written;
+    } cases[] = {
+        {"Arial Cyr" + std::string(91, ' '), "Arial Cyr"},
+        {"Times New Roman Cyr ", "Times New Roman Cyr"},
+        {"Courier New Cyr", "Courier New Cyr"},
+        {" Lead", " Lead"},          // only the end is trimmed
+        {std::string(100, ' '), ""}, // nothing but blanks
+        {"Курсив  ", orvo::platform::utf8ToCp1251("Курсив")},
+    };
+    for (const auto& c : cases) {
+        DxfWriter w;
+        w.writeStyle("Ramka", c.face);
+        EXPECT_TRUE(contains(w.text(), " 42\r\n0.000000\r\n  3\r\n" + c.written + "\r\n"))
+            << '"' << c.face << '"' << "\n"
+            << w.text();
+    }
+}
+
 TEST(DxfWriterDeathTest, CodesOutsideTheTablesAbort) {
     DxfWriter w;
     EXPECT_DEATH(w.beginPolyline(static_cast<DxfLayer>(0), false, 1), "layer code");

@@ -6,7 +6,31 @@
 #include <QPainter>
 #include <QTest>
 
+#include <array>
+#include <cmath>
+
 using namespace orvo::platform;
+
+namespace {
+
+enum class Shape { Arc, Chord, Pie };
+
+// Dark pixels in each quarter of the image about (cx, cy), counter-clockwise from the upper
+// right, as the canvas counts its angles.
+std::array<int, 4> darkByQuarter(const QImage& img, int cx, int cy) {
+    std::array<int, 4> n{};
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            if (qGray(img.pixel(x, y)) >= 100)
+                continue;
+            const bool right = x >= cx;
+            const bool above = y < cy;
+            n[above ? (right ? 0 : 1) : (right ? 3 : 2)] += 1;
+        }
+    return n;
+}
+
+} // namespace
 
 class QPainterCanvasTest : public QObject {
     Q_OBJECT
@@ -56,6 +80,85 @@ private slots:
         // reading of the angles would put it at 72 degrees, inside.
         QVERIFY(!dark(img, 170, 85));
         QVERIFY(dark(img, 160, 82)); // 10 right, 18 up: 61 degrees, inside
+    }
+
+    void raysOnTheAxes_data() {
+        QTest::addColumn<int>("shape");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("span");
+        const std::pair<Shape, const char*> shapes[] = {
+            {Shape::Arc, "arc"}, {Shape::Chord, "chord"}, {Shape::Pie, "pie"}};
+        // Every ray on each axis, as start and as end, spans of one to four quarters; the
+        // symbols hand over starts from -180 to 180.
+        const std::pair<int, int> rays[] = {{0, 90},    {0, 180},   {90, 90},   {90, 270},
+                                            {180, 90},  {180, 180}, {270, 90},  {270, 180},
+                                            {0, 270},   {180, 270}, {0, 360},   {90, 360},
+                                            {-90, 270}, {-90, 90},  {180, 360}, {270, 270}};
+        for (const auto& [shape, name] : shapes)
+            for (const auto& [start, span] : rays)
+                QTest::addRow("%s %d+%d", name, start, span)
+                    << static_cast<int>(shape) << start << span;
+    }
+
+    void raysOnTheAxes() {
+        // A 600 x 300 box whose rays on the axes meet the ellipse at its vertices: each
+        // quarter of the image holds all, none or a known part of the shape.
+        QFETCH(int, shape);
+        QFETCH(int, start);
+        QFETCH(int, span);
+        constexpr int kCx = 320;
+        constexpr int kCy = 170;
+        constexpr double kA = 300;
+        constexpr double kB = 150;
+        QImage img(640, 340, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        {
+            QPainter p(&img);
+            QPainterCanvas c(p);
+            const RectF box{kCx - kA, kCy - kB, 2 * kA, 2 * kB};
+            if (static_cast<Shape>(shape) == Shape::Arc) {
+                c.setPen({kBlack, 4, Pen::Style::Solid});
+                c.drawArc(box, start, span);
+            } else {
+                c.setPen({kBlack, 0, Pen::Style::None});
+                c.setBrush({kBlack, Brush::Style::Solid});
+                if (static_cast<Shape>(shape) == Shape::Chord)
+                    c.drawChord(box, start, span);
+                else
+                    c.drawPie(box, start, span);
+            }
+        }
+        const auto n = darkByQuarter(img, kCx, kCy);
+        const int quarters = span / 90;
+        const double quarterArea = 3.14159265358979 * kA * kB / 4;
+        const double triangle = kA * kB / 2; // centre and two vertices
+        for (int q = 0; q < 4; ++q) {
+            const bool covered = ((q * 90 - start) % 360 + 360) % 360 < span;
+            double expected = 0;
+            double tolerance = 0.02 * quarterArea;
+            if (static_cast<Shape>(shape) == Shape::Arc) {
+                // A quarter of the outline, 4 px wide: about 1450 px; nothing elsewhere.
+                expected = covered ? 1450 : 0;
+                tolerance = covered ? 300 : 20;
+            } else if (static_cast<Shape>(shape) == Shape::Pie || quarters != 1) {
+                expected = covered ? quarterArea : 0;
+            } else {
+                expected = covered ? quarterArea - triangle : 0;
+            }
+            // A chord over three quarters cuts the triangle off the fourth.
+            if (static_cast<Shape>(shape) == Shape::Chord && quarters == 3 && !covered)
+                expected = triangle;
+            QVERIFY2(std::abs(n[static_cast<std::size_t>(q)] - expected) <= tolerance,
+                     qPrintable(QStringLiteral("quarter %1: %2 px, expected %3 (above %4, "
+                                               "below %5, left %6, right %7)")
+                                    .arg(q + 1)
+                                    .arg(n[static_cast<std::size_t>(q)])
+                                    .arg(expected)
+                                    .arg(n[0] + n[1])
+                                    .arg(n[2] + n[3])
+                                    .arg(n[1] + n[2])
+                                    .arg(n[0] + n[3])));
+        }
     }
 
     void textInABoxAndMeasured() {

@@ -359,7 +359,7 @@ void ConsistencyTypesDialog::takeFields() {
     ConsistencyElement& e = m_edit.current();
     const ElementFields f = elementFields(e);
     if (f.stepLabel)
-        e.step = parseHundredths(m_step->text().toStdString());
+        e.step = parseSignedHundredths(m_step->text().toStdString());
     if (f.angle)
         e.angle = parseConsistencyAngle(m_angle->text().toStdString());
     e.lineWidth = parseHundredths(m_lineWidth->text().toStdString());

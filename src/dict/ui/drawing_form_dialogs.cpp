@@ -139,10 +139,10 @@ void FontPreview::setFontOf(const DrawingForm& form, int role) {
 
 void FontPreview::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    QFont font = platform::fontForFace(m_face, 10, isBold(m_style) ? 700 : 400);
+    // The stored size is in points, as the drawing takes it: shown as a font of that many
+    // points at the screen's resolution, the sample looks as the size reads.
+    QFont font = platform::fontForFace(m_face, std::max(1, m_size), isBold(m_style) ? 700 : 400);
     font.setItalic(isItalic(m_style));
-    // Sizes are meant for paper; doubled they stay readable on screen even at 1.
-    font.setPixelSize(std::max(1, m_size) * 2);
     painter.setFont(font);
     painter.setPen(palette().color(QPalette::Text));
     painter.drawText(rect(), Qt::AlignCenter, sampleText());

@@ -59,14 +59,19 @@ private:
 
 } // namespace
 
-void paintTitleBlock(QPrinter& printer, const TitleBlock& block, int leftMm, int topMm) {
-    QPainter painter(&printer);
+void paintTitleBlock(QPaintDevice& device, const TitleBlock& block, int leftMm, int topMm) {
+    QPainter painter(&device);
     // Device dots per 0.1 mm.
-    const double u = printer.logicalDpiX() * 0.003937007874015748;
-    const double v = printer.logicalDpiY() * 0.003937007874015748;
+    const double u = device.logicalDpiX() * 0.003937007874015748;
+    const double v = device.logicalDpiY() * 0.003937007874015748;
     painter.scale(1.0, v / u);
     platform::QPainterCanvas canvas(painter);
-    DrawTitleBlock(canvas, block, {leftMm * 10 * u, topMm * 10 * u}, u);
+    // The editor lets elements lie anywhere within 300 mm of its centre, so the block's point
+    // (0, height) may be far from its ink: the extent's top-left corner (smallest x, largest
+    // y) goes to the margins, as in the viewer.
+    const auto [minX, maxY] = block.minXmaxY();
+    DrawTitleBlock(canvas, block,
+                   {(leftMm * 10 - minX) * u, (topMm * 10 - (block.height - maxY)) * u}, u);
 }
 
 TitleBlocksDialog::TitleBlocksDialog(const platform::WorkFolder& folder,

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 
+class QPaintDevice;
 class QPrinter;
 
 namespace orvo::dict::ui {
@@ -60,8 +61,8 @@ private:
     bool m_removeFile = true;
 };
 
-// Draws a block into a printer (or any paint device with its resolution) at its true size,
-// `left` and `top` millimetres from the page corner.
-void paintTitleBlock(QPrinter& printer, const TitleBlock& block, int leftMm, int topMm);
+// Draws a block into a printer (or any paint device with its resolution) at its true size, the
+// top-left corner of its elements' extent `left` and `top` millimetres from the page corner.
+void paintTitleBlock(QPaintDevice& device, const TitleBlock& block, int leftMm, int topMm);
 
 } // namespace orvo::dict::ui

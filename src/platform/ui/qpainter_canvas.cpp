@@ -9,6 +9,7 @@
 #include <QPainterPath>
 #include <QPolygonF>
 
+#include <algorithm>
 #include <cmath>
 
 namespace orvo::platform {
@@ -47,19 +48,21 @@ double parametric(const RectF& r, double rayDeg) {
         return rayDeg;
     constexpr double kPi = 3.14159265358979323846;
     const double theta = rayDeg * kPi / 180;
-    const double t = std::atan2(a * std::sin(theta), b * std::cos(theta));
-    // Whole turns of the ray stay whole turns.
-    const double turns = std::floor((rayDeg + 180) / 360);
-    return t * 180 / kPi + turns * 360;
+    const double t = std::atan2(a * std::sin(theta), b * std::cos(theta)) * 180 / kPi;
+    // The ray and its parametric angle lie in the same quarter, so the whole turns are the
+    // nearest multiple of 360 to their difference. Taken from the ray alone they would be a
+    // turn off due west, where atan2 may answer +180 for a ray of -180 or the reverse.
+    const double turns = std::round((rayDeg - t) / 360);
+    return t + turns * 360;
 }
 
-// Start and span for QPainter from a ray start and span.
+// Start and span for QPainter from a ray start and span. The mapping keeps the order of rays
+// and whole turns, so a span of up to a full turn stays one; QPainter draws anything longer as
+// the whole ellipse.
 std::pair<int, int> arcAngles(const RectF& r, double startDeg, double spanDeg) {
+    spanDeg = std::clamp(spanDeg, -360.0, 360.0);
     const double start = parametric(r, startDeg);
-    double end = parametric(r, startDeg + spanDeg);
-    if (spanDeg > 0)
-        while (end <= start)
-            end += 360;
+    const double end = parametric(r, startDeg + spanDeg);
     return {sixteenths(start), sixteenths(end - start)};
 }
 

@@ -303,6 +303,42 @@ private slots:
         QVERIFY(inked(small) > 0);
         QVERIFY(inked(large) > 2 * inked(small));
     }
+
+    void previewShowsTheSizeInPoints_data() {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("style");
+        QTest::newRow("10 normal") << 10 << 0;
+        QTest::newRow("20 bold") << 20 << 1;
+        QTest::newRow("30 bold italic") << 30 << 3;
+    }
+
+    void previewShowsTheSizeInPoints() {
+        // The stored size is in points, as the drawing makes its fonts; on screen a point is
+        // dpi / 72 pixels. From the top of "O" to the foot of "р" the sample spans about 0.9 of
+        // the em in the installed stand-ins for the stored faces.
+        QFETCH(int, size);
+        QFETCH(int, style);
+        FontPreview preview;
+        preview.resize(900, 160);
+        DrawingForm form = newDrawingForm();
+        form.fontSize[0] = static_cast<std::int16_t>(size);
+        form.fontStyle[0] = static_cast<std::int8_t>(style);
+        preview.setFontOf(form, 0);
+        const QImage img = preview.grab().toImage();
+        const QRgb background = img.pixel(0, 0);
+        int top = img.height();
+        int bottom = -1;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (img.pixel(x, y) != background) {
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+        const double em = size * preview.logicalDpiY() / 72.0;
+        const double ink = bottom - top + 1;
+        QVERIFY2(ink >= 0.8 * em && ink <= 1.1 * em,
+                 qPrintable(QStringLiteral("ink %1 px for an em of %2 px").arg(ink).arg(em)));
+    }
 };
 
 QTEST_MAIN(DrawingFormDialogsTest)
