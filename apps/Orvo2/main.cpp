@@ -1,4 +1,5 @@
 // Orvo2: the drafting program. Wiring only: single instance, then the start-up sequence.
+#include "platform/ui/qt_language.h"
 #include "platform/ui/qt_message_sink.h"
 #include "platform/ui/single_instance.h"
 #include "shell/ui/startup.h"
@@ -31,6 +32,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvo2"));
+    orvo::platform::ui::loadRussianCatalogue(app);
 
     orvo::platform::SingleInstance instance(orvo::platform::SingleInstance::defaultKey());
     if (instance.activateRunning())

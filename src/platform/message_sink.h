@@ -3,6 +3,7 @@
 #include "platform/result.h"
 
 #include <deque>
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -22,10 +23,28 @@ public:
     virtual Answer askYesNoCancel(const std::string& caption, const std::string& text) = 0;
 
     // Shows a refusal with its caption; fatal errors get the error icon like any other error.
+    // After the first fatal error nothing more is reported: the program is ending, and the
+    // handler set with setOnFatal (the main window's) is called once to end it.
     void report(const Error& error) {
+        if (m_fatalShown)
+            return;
         show(error.caption, error.text,
              error.fatal || error.caption == "Ошибка" ? Icon::Error : Icon::Warning);
+        if (error.fatal) {
+            m_fatalShown = true;
+            if (m_onFatal)
+                m_onFatal();
+        }
     }
+    void setOnFatal(std::function<void()> onFatal) { m_onFatal = std::move(onFatal); }
+    bool fatalShown() const { return m_fatalShown; }
+
+protected:
+    void forgetFatal() { m_fatalShown = false; }
+
+private:
+    std::function<void()> m_onFatal;
+    bool m_fatalShown = false;
 };
 
 // Test double: records everything and answers questions from a prepared queue (No when empty).
@@ -45,7 +64,11 @@ public:
     void queueAnswer(Answer a) { m_answers.push_back(a); }
     const std::vector<Entry>& entries() const { return m_entries; }
     bool empty() const { return m_entries.empty(); }
-    void clear() { m_entries.clear(); }
+    // Forgets the messages, and a fatal error with them, so the sink serves a new case.
+    void clear() {
+        m_entries.clear();
+        forgetFatal();
+    }
 
 private:
     Answer next();

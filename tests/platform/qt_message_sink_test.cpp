@@ -23,6 +23,9 @@ class QtMessageSinkTest : public QObject {
             m_title = box->windowTitle();
             m_text = box->text();
             m_buttons = box->buttons().size();
+            m_buttonTexts.clear();
+            for (auto* b : box->buttons())
+                m_buttonTexts << b->text();
             act(box);
         });
     }
@@ -33,8 +36,28 @@ class QtMessageSinkTest : public QObject {
     QString m_title;
     QString m_text;
     qsizetype m_buttons = 0;
+    QStringList m_buttonTexts;
 
 private slots:
+    // Every box speaks Russian whatever catalogue Qt has: the buttons the user reads.
+    void buttonsAreRussian() {
+        QtMessageSink sink;
+        const std::vector<std::pair<std::function<void()>, QStringList>> boxes = {
+            {[&] { sink.show("Information", "Текст", Icon::Information); }, {"OK"}},
+            {[&] { sink.askYesNo("Удаление объекта", "?"); }, {"Да", "Нет"}},
+            {[&] { sink.askYesNoCancel("Соединение ИГЭ", "?"); }, {"Да", "Нет", "Отмена"}},
+        };
+        for (const auto& [ask, texts] : boxes) {
+            whenBoxShows([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
+            ask();
+            QStringList seen = m_buttonTexts;
+            seen.sort();
+            QStringList want = texts;
+            want.sort();
+            QCOMPARE(seen, want);
+        }
+    }
+
     void showsCaptionAndTextWithLineBreaks() {
         QtMessageSink sink;
         whenBoxShows([](QMessageBox* box) { click(box, QMessageBox::Ok); });
@@ -42,6 +65,32 @@ private slots:
         QCOMPARE(m_title, QStringLiteral("FATAL ERROR"));
         QCOMPARE(m_text, QStringLiteral("Ошибка открытия\n\"DATA\\razrez.prm\""));
         QCOMPARE(m_buttons, 1);
+    }
+
+    // The first fatal error is shown and calls the handler; after it nothing is shown or asked,
+    // and questions let the closing go on.
+    void nothingAfterAFatalError() {
+        QtMessageSink sink;
+        int ended = 0;
+        sink.setOnFatal([&ended] { ++ended; });
+        whenBoxShows([](QMessageBox* box) { click(box, QMessageBox::Ok); });
+        sink.report(orvo::Error{"Ошибка открытия", "FATAL ERROR", true});
+        QCOMPARE(m_title, QStringLiteral("FATAL ERROR"));
+        QCOMPARE(ended, 1);
+        bool appeared = false;
+        QObject guard;
+        QTimer::singleShot(300, &guard, [&appeared] {
+            if (QWidget* w = QApplication::activeModalWidget()) {
+                appeared = true;
+                w->close();
+            }
+        });
+        sink.report(orvo::Error{"Ошибка открытия", "FATAL ERROR", true});
+        sink.show("Information", "Текст", Icon::Information);
+        QCOMPARE(sink.askYesNo("Удаление объекта", "?"), Answer::No);
+        QCOMPARE(sink.askYesNoCancel("Соединение ИГЭ", "?"), Answer::No);
+        QCOMPARE(ended, 1);
+        QVERIFY(!appeared);
     }
 
     void yesNoAnswers() {

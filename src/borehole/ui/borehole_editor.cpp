@@ -225,8 +225,9 @@ void BoreholeEditor::refillBoreholeTypes() {
                 m_type->addItem(qs(t.type.name.utf8Trimmed()), t.index);
         }
     }
-    // A type missing from the list stays stored until the user picks another one.
-    m_type->setCurrentIndex(std::max(0, m_type->findData(static_cast<int>(m_data.type))));
+    // No type (0), or one missing from the list, shows no entry: whatever the user picks is a
+    // new choice and is stored, and what is shown is always what is stored.
+    m_type->setCurrentIndex(m_type->findData(static_cast<int>(m_data.type)));
 }
 
 void BoreholeEditor::refillTableTypes(TableKind kind) {
@@ -271,11 +272,13 @@ void BoreholeEditor::sortAll() {
 }
 
 bool BoreholeEditor::validate() {
+    // The report is rewritten every time, empty when all is well, so it never shows the
+    // lines of an earlier failure.
     const auto lines = CheckBorehole(m_store.folder(), m_data);
-    if (lines.empty())
-        return true;
     if (auto written = WriteReport(m_store.folder(), lines); !written)
         m_sink.report(written.error());
+    if (lines.empty())
+        return true;
     ShowValidationReport(m_data.name, lines, this);
     return false;
 }

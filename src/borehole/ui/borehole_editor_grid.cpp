@@ -201,8 +201,7 @@ void BoreholeGrid::commit() {
     if (m_depth->edited()) {
         m_table->setDepth(
             platform::toFloat32(platform::parseDecimal(m_depth->text().toStdString())));
-        const float depth = m_table->row(m_table->current()).depth;
-        m_depth->showText(depth == 0 ? QString() : qs(platform::formatFixed(depth, 2)));
+        m_depth->showText(depthText(m_table->current()));
     }
     update();
 }
@@ -226,8 +225,8 @@ void BoreholeGrid::loadEditors() {
     const int current = m_table->current();
     const TableRow& r = m_table->row(current);
     m_text->showText(qs(platform::cp1251ToUtf8(r.text)));
-    // A blank depth lets the user type a number without first erasing "0.00".
-    m_depth->showText(r.depth == 0 ? QString() : qs(platform::formatFixed(r.depth, 2)));
+    // As the grid shows it: "0.00" for a stored zero, blank only on the empty last row.
+    m_depth->showText(depthText(current));
     m_type->clear();
     for (const TypeName& t : m_types)
         m_type->addItem(t.name, t.index);

@@ -19,6 +19,14 @@ std::optional<std::filesystem::path> chooseExchangeFile(QWidget* parent, const F
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !choice.confirmOverwrite);
+    // Qt's own dialog, so its labels can be given in Russian.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setLabelText(QFileDialog::Accept,
+                        save ? QStringLiteral("Сохранить") : QStringLiteral("Открыть"));
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Отмена"));
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("Папка:"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("Имя файла:"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("Тип файлов:"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return std::filesystem::path(dialog.selectedFiles().front().toStdString());

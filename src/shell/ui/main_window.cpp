@@ -21,12 +21,16 @@
 #include "shell/ui/object_dialogs.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QToolBar>
 #include <QTreeWidget>
 
@@ -74,6 +78,11 @@ MainWindow::MainWindow(ShellContext ctx, QWidget* parent)
     m_tree->setObjectName(QStringLiteral("libraryTree"));
     m_tree->setHeaderHidden(true);
     m_tree->setRootIsDecorated(true);
+    // Buttons, lines between the nodes and lines at the root: the style that draws them.
+    if (QStyle* lines = QStyleFactory::create(QStringLiteral("Windows"))) {
+        lines->setParent(m_tree);
+        m_tree->setStyle(lines);
+    }
     m_tree->setIconSize(QSize(20, 20));
     m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
     m_tree->viewport()->installEventFilter(this);
@@ -82,6 +91,8 @@ MainWindow::MainWindow(ShellContext ctx, QWidget* parent)
     createMenu();
     createToolbar();
     addCommandHandlers();
+    // A fatal error shown anywhere, however deep in dialogs, ends the program.
+    m_ctx.sink.setOnFatal([this] { beginFatalEnd(); });
     connect(m_tree, &QTreeWidget::itemSelectionChanged, this, &MainWindow::onSelectionChanged);
     if (const QScreen* screen = this->screen()) {
         const QRect area = screen->availableGeometry();
@@ -90,7 +101,29 @@ MainWindow::MainWindow(ShellContext ctx, QWidget* parent)
     applyEnabling(NodeKind::Root);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    m_ctx.sink.setOnFatal({});
+}
+
+void MainWindow::beginFatalEnd() {
+    m_fatalEnd = true;
+    QMetaObject::invokeMethod(this, &MainWindow::closeAfterFatal, Qt::QueuedConnection);
+}
+
+void MainWindow::closeAfterFatal() {
+    // One dialog at a time, innermost first: each close returns from its exec() and the next
+    // call comes from the loop outside it.
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        // done() rather than close(): a dialog's own questions on leaving are not asked.
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->done(QDialog::Rejected);
+        else
+            modal->close();
+        QMetaObject::invokeMethod(this, &MainWindow::closeAfterFatal, Qt::QueuedConnection);
+        return;
+    }
+    close();
+}
 
 void MainWindow::createActions() {
     for (const auto& e : mainMenu()) {

@@ -56,6 +56,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // No menu for hiding the toolbar: a right click on the toolbar or the menu bar does nothing.
+    QMenu* createPopupMenu() override { return nullptr; }
 
 private:
     void createActions();
@@ -105,6 +107,9 @@ private:
     void deleteItem(QTreeWidgetItem* item);
     // Shows the error; a fatal one ends the program as a shutdown does.
     void endWith(const Error& error);
+    // After a fatal error: closes the open dialogs, then the window.
+    void beginFatalEnd();
+    void closeAfterFatal();
     QTreeWidgetItem* addItems(const LibraryTree& tree, int node, QTreeWidgetItem* parent);
     bool readRecord(int index, TreeNodeRecord& out);
 

@@ -196,6 +196,24 @@ private slots:
         QVERIFY(m_sink.empty());
     }
 
+    // A new borehole shows no type, so the first type the user picks is stored; a stored depth
+    // of 0 shows as "0.00" in the row's field, as in the grid.
+    void whatIsShownIsWhatIsStored() {
+        BoreholeEditData data = validData();
+        data.type = 0;
+        data.ige.assign({row("1", 0.0f, 1), row("2а", 6.0f, 3)});
+        auto editor = open(data);
+        auto* type = child<QComboBox>(*editor, "type");
+        QCOMPARE(type->currentIndex(), -1);
+        QCOMPARE(type->currentText(), QString());
+        type->setFocus();
+        QTest::keyClick(type, Qt::Key_Down);
+        QCOMPARE(type->currentText(), QStringLiteral("Скважина"));
+        QCOMPARE(data.type, std::int16_t{1});
+        QCOMPARE(edit(*editor, "cellDepth")->text(), QStringLiteral("0.00"));
+        QCOMPARE(editor->grid()->cellText(0, 2), QStringLiteral("0.00"));
+    }
+
     void typingIntoTheCurrentRowAndMovingDown() {
         BoreholeEditData data = validData();
         auto editor = open(data);
@@ -412,6 +430,8 @@ private slots:
                  std::string("Лист данных по выработке пока недоступен."));
         QVERIFY(reportAfter(*editor, "save").isEmpty());
         QCOMPARE(editor->result(), int(QDialog::Accepted));
+        // The report of the passing check replaced the failure's lines.
+        QVERIFY(test::readBytes(m_dir->path() / "Data.err").empty());
         QCOMPARE(data.name.utf8(), std::string("Скв-9"));
         QCOMPARE(data.ige.row(0).depth, 2.5f);
         QCOMPARE(data.ige.row(0).type, std::int16_t{3});

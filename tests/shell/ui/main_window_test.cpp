@@ -11,6 +11,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -567,7 +569,8 @@ private slots:
             {cmd::kScales, "Список зарезервированных масштабов"},
             {cmd::kSurnames, "Список фамилий "},
             {cmd::kDrawingForms, "Список оформлений чертежа разреза"},
-            {cmd::kTitleBlocks, "Список штампов"}};
+            {cmd::kTitleBlocks, "Список штампов"},
+            {cmd::kStandardIgeDescriptions, "Список стандартных описаний ИГЭ"}};
         for (const auto& [id, title] : wired) {
             QString seen;
             QTimer::singleShot(0, this, [&seen] {
@@ -582,17 +585,65 @@ private slots:
         }
     }
 
+    // Whichever command first needs the sheet formats, one fatal message ends the program:
+    // no second box, no dialog left working on an empty list.
+    void missingSheetFormatListEndsTheProgram_data() {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<bool>("onObject");
+        QTest::newRow("sheet formats") << cmd::kSheetFormats << false;
+        QTest::newRow("section defaults") << cmd::kSectionDefaults << false;
+        QTest::newRow("new section") << cmd::kNewSection << true;
+    }
     void missingSheetFormatListEndsTheProgram() {
+        QFETCH(int, command);
+        QFETCH(bool, onObject);
         window().show();
         QVERIFY(QTest::qWaitForWindowExposed(&window()));
+        if (onObject)
+            window().tree()->setCurrentItem(itemNamed(QStringLiteral("Площадка А")));
         m_sink.clear();
         std::filesystem::remove(m_dir->path() / "DATA/DIC/ListForm.sps");
-        window().runCommand(cmd::kSheetFormats);
+        window().runCommand(command);
+        QTRY_VERIFY(!window().isVisible());
+        QVERIFY(!QApplication::activeModalWidget());
         QCOMPARE(m_sink.entries().size(), 1u);
         QCOMPARE(m_sink.entries()[0].caption, std::string("FATAL ERROR"));
         QVERIFY(window().endedByFatalError());
-        QVERIFY(!window().isVisible());
         QVERIFY(!std::filesystem::exists(m_dir->path() / "-.tmp"));
+    }
+
+    // A right click on the toolbar or the menu bar opens no menu that could hide the toolbar.
+    void noToolbarMenu() {
+        window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window()));
+        for (QWidget* w : {static_cast<QWidget*>(window().findChild<QToolBar*>()),
+                           static_cast<QWidget*>(window().menuBar())}) {
+            QVERIFY(w);
+            QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2),
+                                    w->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(w, &event);
+            QVERIFY(!QApplication::activePopupWidget());
+        }
+    }
+
+    // The tree draws lines between siblings, not only the expand buttons: a child that is not
+    // the last has ink in its branch column over its whole row.
+    void treeHasBranchLines() {
+        window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window()));
+        QTreeWidget* tree = window().tree();
+        QTreeWidgetItem* object = itemNamed(QStringLiteral("Площадка А"));
+        QVERIFY(object && object->childCount() == 3); // list, two sections
+        object->setExpanded(true);
+        QTreeWidgetItem* middle = object->child(1); // a section: no button of its own
+        QCOMPARE(middle->childCount(), 0);
+        const QRect row = tree->visualItemRect(middle);
+        const QImage image = tree->viewport()->grab().toImage();
+        const int x = row.left() - tree->indentation() / 2;
+        int ink = 0;
+        for (int y = row.top(); y <= row.bottom(); ++y)
+            ink += qGray(image.pixel(x, y)) < 200 ? 1 : 0;
+        QVERIFY2(ink >= row.height() / 3, qPrintable(QString::number(ink)));
     }
 
     void focusGoesBackToTheTree() {
@@ -691,14 +742,19 @@ private slots:
         m_now = 1000 + 3600 + 125;
         QString starts;
         QString time;
+        QStringList buttons;
         test::whenModal(this, [&](QWidget* about) {
             starts = about->findChild<QLabel*>(QStringLiteral("launchCount"))->text();
             time = about->findChild<QLabel*>(QStringLiteral("workTime"))->text();
+            for (auto* b : about->findChildren<QPushButton*>())
+                buttons << b->text();
             about->close();
         });
         window().runCommand(cmd::kAbout);
         QCOMPARE(starts, QStringLiteral("5"));
         QCOMPARE(time, QStringLiteral("1 час, 3 мин, 45 сек")); // 100 s before, 3725 s now
+        buttons.sort();
+        QCOMPARE(buttons, (QStringList{"OK", "Отмена"}));
     }
 
     void shutdownAddsTheWorkingTime() {
