@@ -1,4 +1,6 @@
 // orvo: the command-line front end over the core, for jobs that need no display.
+#include "cli.h"
+
 #include "borehole/borehole_record.h"
 #include "borehole/borehole_types.h"
 #include "borehole/dictionary_slots.h"
@@ -32,17 +34,14 @@
 #include <string>
 #include <vector>
 
+namespace orvo::cli {
 namespace {
-
-constexpr int kOk = 0;
-constexpr int kRefused = 1;
-constexpr int kUsage = 2;
 
 const char* const kUsageText =
     "usage: orvo init DIR            create a working folder with the default database\n"
     "       orvo [-C DIR] tree       print the library tree of the working folder\n"
-    "       orvo [-C DIR] dict "
-    "types|scales|formats|surnames|forms|symbols|consistency|water|samples\n"
+    "       orvo [-C DIR] dict types|scales|formats|surnames|forms|symbols|consistency|water|\n"
+    "                                samples|hatches|ige\n"
     "                                print the records in use of a dictionary, index first\n"
     "       orvo [-C DIR] borehole show OBJ NUM       print a borehole with its tables\n"
     "       orvo [-C DIR] borehole validate OBJ NUM   check it; Data.err; exit 1 on errors\n"
@@ -50,10 +49,15 @@ const char* const kUsageText =
     "       orvo [-C DIR] connect OBJ SEC [--auto] [--save]\n"
     "                                the section's IGE connections merged with its boreholes\n"
     "       orvo [-C DIR] areas OBJ SEC   the closed IGE areas traced from every borehole point\n"
+    "       orvo [-C DIR] ige OBJ SEC     the section's IGEs with their descriptions and hatches\n"
+    "       orvo [-C DIR] hatch sample SLOT (--pdf F | --png F) [--dpi N]\n"
+    "                                the test-print page of a hatch type\n"
     "\n"
     "DIR defaults to the current folder. Exit status: 0 done, 1 the data refuse, 2 usage.\n";
 
-int usage(const std::string& why = {}) {
+} // namespace
+
+int usage(const std::string& why) {
     if (!why.empty())
         std::cerr << "orvo: " << why << '\n';
     std::cerr << kUsageText;
@@ -66,10 +70,19 @@ int refuse(const orvo::Error& error) {
     return kRefused;
 }
 
-struct Context {
-    std::filesystem::path dir = ".";
-    std::vector<std::string> args; // after the command name
-};
+Error noDatabase(const Context& ctx) {
+    return {"Не найдена база данных DATA в папке \"" + ctx.dir.string() + "\"", "Ошибка", false};
+}
+
+// "index<TAB>field<TAB>field..." per record.
+void printRow(int index, std::initializer_list<std::string> fields) {
+    std::cout << index;
+    for (const auto& f : fields)
+        std::cout << '\t' << f;
+    std::cout << '\n';
+}
+
+namespace {
 
 int cmdInit(const Context& ctx) {
     if (ctx.args.size() > 1)
@@ -87,8 +100,7 @@ int cmdTree(const Context& ctx) {
         return usage("tree takes no arguments");
     orvo::platform::WorkFolder folder(ctx.dir);
     if (!folder.isFolder("DATA"))
-        return refuse(
-            {"Не найдена база данных DATA в папке \"" + ctx.dir.string() + "\"", "Ошибка", false});
+        return refuse(noDatabase(ctx));
     orvo::store::ProjectStore store(folder);
     auto tree = orvo::shell::BuildLibraryTree(store);
     if (!tree)
@@ -99,23 +111,14 @@ int cmdTree(const Context& ctx) {
     return kOk;
 }
 
-// "index<TAB>field<TAB>field..." per record.
-void printRow(int index, std::initializer_list<std::string> fields) {
-    std::cout << index;
-    for (const auto& f : fields)
-        std::cout << '\t' << f;
-    std::cout << '\n';
-}
-
 int cmdDict(const Context& ctx) {
     if (ctx.args.size() != 1)
         return usage("dict takes one of types, scales, formats, surnames, forms, symbols, "
-                     "consistency, water, samples");
+                     "consistency, water, samples, hatches, ige");
     const std::string& which = ctx.args[0];
     orvo::platform::WorkFolder folder(ctx.dir);
     if (!folder.isFolder("DATA"))
-        return refuse(
-            {"Не найдена база данных DATA в папке \"" + ctx.dir.string() + "\"", "Ошибка", false});
+        return refuse(noDatabase(ctx));
     using orvo::platform::formatTenths;
     if (which == "types") {
         auto types = orvo::borehole::ListBoreholeTypes(folder);
@@ -183,6 +186,10 @@ int cmdDict(const Context& ctx) {
             if ((*types)[i].used != 0)
                 printRow(static_cast<int>(i), {(*types)[i].name.utf8Trimmed(),
                                                "значок " + std::to_string((*types)[i].symbol)});
+    } else if (which == "hatches") {
+        return dictHatches(ctx);
+    } else if (which == "ige") {
+        return dictIge(ctx);
     } else {
         return usage("unknown dictionary " + which);
     }
@@ -379,8 +386,10 @@ int cmdAreas(const Context& ctx) {
 }
 
 } // namespace
+} // namespace orvo::cli
 
 int main(int argc, char** argv) {
+    using namespace orvo::cli;
     std::vector<std::string> args(argv + 1, argv + argc);
     Context ctx;
     std::size_t i = 0;
@@ -404,7 +413,7 @@ int main(int argc, char** argv) {
     const std::map<std::string, std::function<int(const Context&)>> commands = {
         {"init", cmdInit},         {"tree", cmdTree},     {"dict", cmdDict},
         {"borehole", cmdBorehole}, {"layout", cmdLayout}, {"connect", cmdConnect},
-        {"areas", cmdAreas},
+        {"areas", cmdAreas},       {"ige", cmdIge},       {"hatch", cmdHatch},
     };
     const auto it = commands.find(command);
     if (it == commands.end())

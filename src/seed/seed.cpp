@@ -2,6 +2,7 @@
 #include "seed/seed.h"
 
 #include "seed/seed_connections.h"
+#include "seed/seed_descriptions.h"
 
 #include "borehole/borehole_record.h"
 #include "borehole/borehole_types.h"
@@ -122,6 +123,11 @@ Status writeSections(const store::ProjectStore& store, std::int32_t object, cons
             return st;
         if (j.contains("connections"))
             if (auto st = writeConnections(store, object, sec, j.at("connections")); !st)
+                return st;
+        if (j.contains("igeDescriptions"))
+            if (auto st = writeSectionIgeDescriptions(store.folder(), object, number,
+                                                      j.at("igeDescriptions"));
+                !st)
                 return st;
         status.nextSectionNumber = number + 1;
     }
@@ -424,6 +430,10 @@ Status writeDatabase(const store::ProjectStore& store, const json& def) {
     if (auto st = writeTitleBlocks(folder, def); !st)
         return st;
     if (auto st = writeSymbols(folder, def); !st)
+        return st;
+    if (auto st = writeHatches(folder, def); !st)
+        return st;
+    if (auto st = writeStandardIgeDescriptions(folder, def); !st)
         return st;
     if (auto st = writeConsistencyTypes(folder, def); !st)
         return st;

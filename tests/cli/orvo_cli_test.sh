@@ -93,6 +93,24 @@ check "no command is a usage error" test "$(status_of "$orvo")" = 2
 check "extra argument is a usage error" test "$(status_of "$orvo" -C "$work/w" tree x)" = 2
 check "folder without DATA refuses" test "$(status_of "$orvo" -C "$work" tree)" = 1
 
+# Hatch types and IGE descriptions: the dictionaries, a section's list, the test-print page.
+check "at least 12 hatches" test "$("$orvo" -C "$work/w" dict hatches | wc -l)" -ge 12
+check "a hatch row: slot, name, line, segment and symbol counts" \
+    grep -q $'^0\tГлина\t1\t0\t0$' <("$orvo" -C "$work/w" dict hatches)
+check "standard descriptions name their hatch" grep -q $'^1\t2\t1\tСуглинок ' <("$orvo" -C "$work/w" dict ige)
+"$orvo" -C "$work/w" ige 1 1 >"$work/ige1.txt"
+check "section 1: five IGEs in order" test "$(cut -f1 "$work/ige1.txt" | tr '\n' ' ')" = "1 2 3а 3б 4 "
+check "section 1: all standard" test "$(cut -f2 "$work/ige1.txt" | sort -u)" = standard
+check "section 2: 3б has its own text and hatch" \
+    grep -q $'^3б\town\t5\tПесок пылеватый\tПесок пылеватый, ' <("$orvo" -C "$work/w" ige 1 2)
+check "hatch sample to PDF" "$orvo" -C "$work/w" hatch sample 1 --pdf "$work/s.pdf"
+check "the PDF has one page" test "$(pdfinfo "$work/s.pdf" | sed -n 's/^Pages: *//p')" = 1
+check "hatch sample to PNG" "$orvo" -C "$work/w" hatch sample 1 --png "$work/s.png" --dpi 254
+check "the PNG is an A4 page at 254 dpi" \
+    test "$(od -An -tu1 -j16 -N8 "$work/s.png" | tr -s ' ')" = " 0 0 8 52 0 0 11 154"
+check "an unused slot is refused" test "$(status_of "$orvo" -C "$work/w" hatch sample 99 --png "$work/x.png")" = 1
+check "a sample without a file is a usage error" test "$(status_of "$orvo" -C "$work/w" hatch sample 1)" = 2
+
 # A damaged title: the program's fatal message, exit 1, no crash.
 title=$(find "$work/w/DATA" -name OBJ.TIT | head -n 1)
 head -c 100 "$title" >"$title.short" && mv "$title.short" "$title"

@@ -3,6 +3,7 @@
 #include "borehole/borehole_record.h"
 #include "borehole/ui/borehole_editor.h"
 #include "dict/ui/consistency_type_dialogs.h"
+#include "dict/ui/hatch_dialogs.h"
 #include "dict/ui/mark_type_dialog.h"
 #include "dict/ui/symbol_dialogs.h"
 #include "platform/message_sink.h"
@@ -59,6 +60,10 @@ int main(int argc, char** argv) {
     orvo::dict::ui::MarkTypesDialog water(folder, sink, orvo::dict::MarkList::Groundwater);
     selectText(water, QStringLiteral("Установившийся уровень"));
     shoot(water, out / "groundwater-types.png", {560, 360});
+
+    orvo::dict::ui::HatchTypesDialog hatches(folder, sink);
+    selectText(hatches, QStringLiteral("Песок гравелистый"));
+    shoot(hatches, out / "hatch-types.png", {640, 440});
 
     auto b = orvo::borehole::ReadBorehole(folder, 1, 3);
     if (b) {

@@ -1,8 +1,8 @@
 // Canvas calls mapped onto QPainter.
 #include "platform/ui/qpainter_canvas.h"
 
+#include "platform/ui/qstring.h"
 #include "platform/ui/qt_fonts.h"
-#include "platform/ui/widgets.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -1,5 +1,7 @@
 // Small helpers shared by the dialogs: strings from the core, widgets named for the tests.
 #pragma once
+#include "platform/ui/qstring.h"
+
 #include <QPushButton>
 #include <QString>
 
@@ -7,10 +9,6 @@
 #include <string_view>
 
 namespace orvo::platform::ui {
-
-inline QString qs(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
 
 // The widget with its object name set, for the tests that look it up.
 template <class W> W* named(W* widget, const char* objectName) {

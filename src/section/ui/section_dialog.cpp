@@ -10,6 +10,7 @@
 #include "platform/collate.h"
 #include "platform/numbers.h"
 #include "platform/ui/widgets.h"
+#include "section/ui/section_ige_dialog.h"
 #include "section/ui/settings_list_dialogs.h"
 
 #include <QComboBox>
@@ -243,9 +244,10 @@ QLayout* SectionDialog::buildCommands() {
                     exportDrawingMore, exportData})
         work->addWidget(b);
     m_needBoreholes = {connectIge, describeIge, editDrawing, view, print, exportData, m_remove};
-    for (auto* b : {describeIge, editDrawing, view, print, exportDrawing, exportDrawingMore})
+    for (auto* b : {editDrawing, view, print, exportDrawing, exportDrawingMore})
         connect(b, &QPushButton::clicked, this, &SectionDialog::notAvailable);
     connect(connectIge, &QPushButton::clicked, this, &SectionDialog::onConnectIge);
+    connect(describeIge, &QPushButton::clicked, this, &SectionDialog::onDescribeIge);
     return work;
 }
 
@@ -381,6 +383,12 @@ void SectionDialog::onConnectIge() {
         return;
     }
     m_editConnections(m_list.numbers(), stored);
+}
+
+void SectionDialog::onDescribeIge() {
+    // The dialog's unsaved borehole list; a new section has no description file of its own.
+    const auto stored = m_isNew ? std::nullopt : std::optional(m_section.header.number);
+    EditSectionIges(m_store.folder(), m_object, m_list.numbers(), stored, m_sink, this);
 }
 
 void SectionDialog::notAvailable() {

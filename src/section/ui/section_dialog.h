@@ -71,6 +71,7 @@ private:
     void onSave();
     void notAvailable();
     void onConnectIge();
+    void onDescribeIge();
 
     const store::ProjectStore& m_store;
     std::int32_t m_object;

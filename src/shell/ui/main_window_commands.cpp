@@ -2,6 +2,8 @@
 #include "borehole/ui/borehole_types_dialog.h"
 #include "dict/ui/consistency_type_dialogs.h"
 #include "dict/ui/drawing_form_dialogs.h"
+#include "dict/ui/hatch_dialogs.h"
+#include "dict/ui/ige_description_dialogs.h"
 #include "dict/ui/mark_type_dialog.h"
 #include "dict/ui/symbol_dialogs.h"
 #include "dict/ui/title_block_dialogs.h"
@@ -94,8 +96,12 @@ void MainWindow::addDictionaryHandlers() {
         dict::ui::TitleBlocksDialog dialog(folder, sink, m_printMargins, {}, this);
         dialog.exec();
     };
+    h[cmd::kHatchTypes] = [this, &folder, &sink] { dict::ui::EditHatchTypes(folder, sink, this); };
     h[cmd::kConsistencyTypes] = [this, &folder, &sink] {
         dict::ui::EditConsistencyTypes(folder, sink, this);
+    };
+    h[cmd::kStandardIgeDescriptions] = [this, &folder, &sink] {
+        dict::ui::EditStandardIgeDescriptions(folder, sink, this);
     };
     h[cmd::kWaterTypes] = [this, &folder, &sink] {
         dict::ui::EditGroundwaterTypes(folder, sink, this);

@@ -356,14 +356,34 @@ private slots:
         auto d = open(db, s);
         click(*d, "exportData");
         QVERIFY(db.sink.empty());
-        for (const char* name : {"describeIge", "editDrawing", "view", "print", "exportDrawing",
-                                 "exportDrawingMore"}) {
+        for (const char* name :
+             {"editDrawing", "view", "print", "exportDrawing", "exportDrawingMore"}) {
             db.sink.clear();
             click(*d, name);
             QCOMPARE(db.sink.entries().size(), std::size_t(1));
             QCOMPARE(db.sink.entries()[0].caption, std::string("Information"));
             QCOMPARE(db.sink.entries()[0].text, std::string("Эта функция пока недоступна."));
         }
+    }
+
+    // "Описание ИГЭ..." opens the descriptions of the list as it stands in the dialog.
+    void describeIgeOpensTheDescriptions() {
+        Db db;
+        Section s = db.section();
+        s.boreholes = {12};
+        auto d = open(db, s);
+        QString title;
+        int rows = -1;
+        test::whenModal(this, [&](QWidget* w) {
+            title = w->windowTitle();
+            rows = w->findChild<QListWidget*>("numbers")->count();
+            click(*w, "cancel");
+        });
+        click(*d, "describeIge");
+        QCOMPARE(title, QStringLiteral("Описание инженерно-геологических элементов"));
+        QCOMPARE(rows, 0); // the test boreholes have no layers
+        QVERIFY(db.sink.empty());
+        QVERIFY(!std::filesystem::exists(db.dir / "WORK.OIE"));
     }
 
     // The connection editor gets the list as it stands in the dialog, and the stored section

@@ -1,0 +1,37 @@
+// What the commands of orvo share: the context, the exit codes, usage and refusal output, and
+// the tab-separated rows they print.
+#pragma once
+#include "platform/result.h"
+
+#include <filesystem>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace orvo::cli {
+
+inline constexpr int kOk = 0;
+inline constexpr int kRefused = 1;
+inline constexpr int kUsage = 2;
+
+struct Context {
+    std::filesystem::path dir = ".";
+    std::vector<std::string> args; // after the command name
+};
+
+// Prints why (when given) and the usage text to stderr; returns kUsage.
+int usage(const std::string& why = {});
+// Prints the refusal to stderr; returns kRefused.
+int refuse(const Error& error);
+// The refusal for a working folder without DATA.
+Error noDatabase(const Context& ctx);
+// "index<TAB>field<TAB>field..."
+void printRow(int index, std::initializer_list<std::string> fields);
+
+// Hatch types and IGE descriptions (describe_commands.cpp).
+int dictHatches(const Context& ctx);
+int dictIge(const Context& ctx);
+int cmdIge(const Context& ctx);
+int cmdHatch(const Context& ctx);
+
+} // namespace orvo::cli
