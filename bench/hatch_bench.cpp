@@ -45,7 +45,6 @@ void fill(benchmark::State& state, std::int64_t sheetW, std::int64_t sheetH) {
     const HatchSymbolShapes symbols = shapes();
     const std::int64_t w = 472, h = 236; // 20 x 10 mm
     HatchDrawStats total;
-    std::int64_t lines = 0;
     for (auto _ : state) {
         CountingCanvas canvas;
         for (int i = 0; i < kAreas; ++i) {
@@ -57,7 +56,6 @@ void fill(benchmark::State& state, std::int64_t sheetW, std::int64_t sheetH) {
             total.examined += s.examined;
             total.drawn += s.drawn;
         }
-        lines += canvas.lines;
         benchmark::DoNotOptimize(canvas.lines);
     }
     const double runs = static_cast<double>(state.iterations());

@@ -34,4 +34,7 @@ int dictIge(const Context& ctx);
 int cmdIge(const Context& ctx);
 int cmdHatch(const Context& ctx);
 
+// The database checker (check_command.cpp).
+int cmdCheck(const Context& ctx);
+
 } // namespace orvo::cli

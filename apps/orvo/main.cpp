@@ -52,6 +52,8 @@ const char* const kUsageText =
     "       orvo [-C DIR] ige OBJ SEC     the section's IGEs with their descriptions and hatches\n"
     "       orvo [-C DIR] hatch sample SLOT (--pdf F | --png F) [--dpi N]\n"
     "                                the test-print page of a hatch type\n"
+    "       orvo [-C DIR] check [--fix]   check the object titles and borehole lists; --fix\n"
+    "                                rebuilds faulty lists; exit 1 while faults remain\n"
     "\n"
     "DIR defaults to the current folder. Exit status: 0 done, 1 the data refuse, 2 usage.\n";
 
@@ -414,6 +416,7 @@ int main(int argc, char** argv) {
         {"init", cmdInit},         {"tree", cmdTree},     {"dict", cmdDict},
         {"borehole", cmdBorehole}, {"layout", cmdLayout}, {"connect", cmdConnect},
         {"areas", cmdAreas},       {"ige", cmdIge},       {"hatch", cmdHatch},
+        {"check", cmdCheck},
     };
     const auto it = commands.find(command);
     if (it == commands.end())

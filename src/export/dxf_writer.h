@@ -1,15 +1,12 @@
 // Writer of the text of one DXF drawing file (release AC1006) in memory, line by line.
 #pragma once
 #include "platform/result.h"
+#include "platform/work_folder.h"
 
 #include <span>
 #include <string>
 #include <string_view>
 #include <utility>
-
-namespace orvo::platform {
-class WorkFolder;
-}
 
 namespace orvo::exporter {
 
@@ -57,6 +54,12 @@ std::string styleName(DxfStyle style);
 // Windows-1251. The caller writes the parts in file order: header, tables, entities, trailer.
 class DxfWriter {
 public:
+    // Room for a drawing of about this size, so a large sheet is not copied as it grows.
+    void reserve(std::size_t bytes) { m_out.reserve(bytes); }
+    // A close upper estimate of the file size for these entity counts, for reserve().
+    static std::size_t estimatedSize(std::size_t polylines, std::size_t vertices,
+                                     std::size_t texts);
+
     void writeHeader();
 
     void beginTables();
@@ -79,20 +82,18 @@ public:
 
     void writeTrailer();
 
-    const std::string& text() const { return m_out; }
-    std::string take() { return std::move(m_out); }
+    // The text is held as the bytes the save writes, so saving needs no copy of the file.
+    const platform::Bytes& bytes() const { return m_out; }
+    std::string text() const { return std::string(m_out.begin(), m_out.end()); }
+    std::string take();
     // Replaces the stored file atomically, so a failed export never leaves half a drawing.
     Status save(const platform::WorkFolder& folder, std::string_view storedName) const;
 
 private:
-    void line(std::string_view value);
-    void code(int group);
     void pair(int group, std::string_view value);
     void integer(int group, int value);
-    void real(int group, double value);
-    void entityStart(std::string_view kind, DxfLayer layer);
 
-    std::string m_out;
+    platform::Bytes m_out;
 };
 
 } // namespace orvo::exporter

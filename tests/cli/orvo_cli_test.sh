@@ -111,6 +111,36 @@ check "the PNG is an A4 page at 254 dpi" \
 check "an unused slot is refused" test "$(status_of "$orvo" -C "$work/w" hatch sample 99 --png "$work/x.png")" = 1
 check "a sample without a file is a usage error" test "$(status_of "$orvo" -C "$work/w" hatch sample 1)" = 2
 
+# The database checker: a sound default database, then a missing borehole list and a renamed
+# borehole file, repaired by --fix; the list is rebuilt in ascending order.
+"$orvo" -C "$work/w" check >"$work/check.txt"
+check "check of the default database exits 0" test $? = 0
+check "check: the demo object is sound and working" \
+    grep -q $'^00001\t0\tрабочий\tДемонстрационный объект$' "$work/check.txt"
+check "check: a borehole in the list" grep -q $'^\t00000001\t1\tв списке$' "$work/check.txt"
+check "check: no faults" test "$(tail -n 1 "$work/check.txt")" = "Обнаружено ошибок: 0 шт"
+check "check with an unknown option is a usage error" \
+    test "$(status_of "$orvo" -C "$work/w" check --frob)" = 2
+check "check without OBJ.SPS exits 1" test "$(status_of "$orvo" -C "$work" check)" = 1
+check "check without OBJ.SPS says so" grep -q 'Не обнаружен список объектов' <("$orvo" -C "$work" check 2>&1)
+cp -r "$work/w" "$work/c"
+obj1=$(find "$work/c/DATA" -maxdepth 1 -iname 00001.obj)
+rm "$obj1/SKV.SPS"
+mv "$obj1/00000003.SKV" "$obj1/notes.skv"
+"$orvo" -C "$work/c" check >"$work/check.txt"
+check "check of a spoiled copy exits 1" test $? = 1
+check "check: status 2 for object 1" grep -q $'^00001\t2\t' "$work/check.txt"
+check "check: files not in the missing list" grep -q $'^\t00000001\t1\tнет в списке$' "$work/check.txt"
+check "check: notes.skv is no borehole" test "$(grep -c $'^\t' "$work/check.txt")" = 7
+check "check: one fault" test "$(tail -n 1 "$work/check.txt")" = "Обнаружено ошибок: 1 шт"
+"$orvo" -C "$work/c" check --fix >"$work/check.txt"
+check "check --fix exits 0" test $? = 0
+check "check --fix counts the list" test "$(head -n 1 "$work/check.txt")" = "Исправлено списков выработок: 1"
+check "check --fix reports the rescan" test "$(tail -n 1 "$work/check.txt")" = "Обнаружено ошибок: 0 шт"
+check "the rebuilt list holds the remaining numbers in order" \
+    test "$(od -An -td4 -v -w4 "$obj1/SKV.SPS" | tr -d ' ' | tr '\n' ' ')" = "1 2 4 5 6 7 8 "
+check "no second list in another case" test "$(find "$obj1" -iname skv.sps | wc -l)" = 1
+
 # A damaged title: the program's fatal message, exit 1, no crash.
 title=$(find "$work/w/DATA" -name OBJ.TIT | head -n 1)
 head -c 100 "$title" >"$title.short" && mv "$title.short" "$title"

@@ -5,13 +5,16 @@
 #include "support/golden.h"
 
 #include <array>
+#include <charconv>
 #include <clocale>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <limits>
 #include <locale>
+#include <random>
 #include <sstream>
+#include <vector>
 
 namespace fs = std::filesystem;
 using namespace orvo::exporter;
@@ -171,6 +174,60 @@ TEST(DxfWriterBytes, StyleFaceLosesTrailingBlanks) {
         w.writeStyle("Ramka", c.face);
         EXPECT_TRUE(contains(w.text(), " 42\r\n0.000000\r\n  3\r\n" + c.written + "\r\n"))
             << '"' << c.face << '"' << "\n"
+            << w.text();
+    }
+}
+
+std::string toCharsSix(double v) {
+    char buf[400];
+    return std::string(buf,
+                       std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 6).ptr);
+}
+
+// Coordinates take a faster way than std::to_chars; every byte must still be what it writes,
+// most of all at rounding ties, signed zeros and the edge of the fast range.
+TEST(DxfWriterBytes, RealsAreWrittenAsToCharsWritesThem) {
+    const double cases[] = {0,
+                            -0.0,
+                            1e-7,
+                            -1e-7,
+                            5e-7,
+                            -5e-7,
+                            0.0000005,
+                            1.0000005,
+                            2.0000015,
+                            0.1234565,
+                            123.456789,
+                            -47.875,
+                            9999999.9999995,
+                            1e7 - 1e-7,
+                            1e7,
+                            -1e7,
+                            12345678.9,
+                            1e300,
+                            -1e-300,
+                            4.9e-324,
+                            0.49999999999999994,
+                            1234.5,
+                            0.3,
+                            8191.9999999};
+    std::vector<double> values(std::begin(cases), std::end(cases));
+    std::mt19937_64 rng(22);
+    std::uniform_real_distribution<double> coord(-20000, 20000);
+    std::uniform_int_distribution<long long> millionths(-20000000000LL, 20000000000LL);
+    for (int i = 0; i < 20000; ++i) {
+        values.push_back(coord(rng));
+        // Half a millionth away from a printed value: the ties the fast way must hand over.
+        const double tie = (static_cast<double>(millionths(rng)) + 0.5) / 1e6;
+        values.push_back(tie);
+        values.push_back(std::nextafter(tie, 0.0));
+        values.push_back(std::nextafter(tie, 1e9));
+    }
+    for (double v : values) {
+        DxfWriter w;
+        w.writeVertex(DxfLayer::Line, v, 0);
+        EXPECT_TRUE(contains(w.text(), " 10\r\n" + toCharsSix(v) + "\r\n 20\r\n"))
+            << std::hexfloat << v << "\n"
             << w.text();
     }
 }
