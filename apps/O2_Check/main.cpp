@@ -1,5 +1,6 @@
 // O2_Check: the database checker. Wiring only: the working folder, the dialog, its first scan.
 #include "checker/ui/check_dialog.h"
+#include "platform/ui/display.h"
 #include "platform/ui/qt_language.h"
 #include "platform/ui/qt_message_sink.h"
 
@@ -10,21 +11,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-namespace {
-
-bool haveDisplay() {
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    if (platform && *platform)
-        return true;
-    const char* x = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return (x && *x) || (wayland && *wayland);
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
-    if (!haveDisplay()) {
+    if (!orvo::platform::ui::haveDisplay()) {
         std::fprintf(stderr, "O2_Check: нет графического дисплея (переменная DISPLAY не задана), "
                              "программа не может быть запущена.\n");
         return 1;

@@ -1,4 +1,5 @@
 // Orvo2: the drafting program. Wiring only: single instance, then the start-up sequence.
+#include "platform/ui/display.h"
 #include "platform/ui/qt_language.h"
 #include "platform/ui/qt_message_sink.h"
 #include "platform/ui/single_instance.h"
@@ -11,21 +12,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-namespace {
-
-bool haveDisplay() {
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    if (platform && *platform)
-        return true;
-    const char* x = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return (x && *x) || (wayland && *wayland);
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
-    if (!haveDisplay()) {
+    if (!orvo::platform::ui::haveDisplay()) {
         std::fprintf(stderr, "Orvo2: нет графического дисплея (переменная DISPLAY не задана), "
                              "программа не может быть запущена.\n");
         return 1;

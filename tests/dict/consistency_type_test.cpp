@@ -2,6 +2,7 @@
 // list operations.
 #include "dict/consistency_type.h"
 #include "platform/recording_canvas.h"
+#include "support/bytes.h"
 #include "support/golden.h"
 #include "support/temp_dir.h"
 
@@ -15,6 +16,9 @@ using test::readBytes;
 using test::TempDir;
 using test::writeBytes;
 
+using orvo::test::le32;
+using orvo::test::text;
+
 namespace {
 
 ConsistencyElement element(int kind, int repeat, int step, int angle = 0, int direction = 0,
@@ -27,16 +31,6 @@ ConsistencyElement element(int kind, int repeat, int step, int angle = 0, int di
     e.direction = direction;
     e.lineWidth = width;
     return e;
-}
-
-std::int32_t le32(const store::Bytes& b, std::size_t at) {
-    return static_cast<std::int32_t>(b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) |
-                                     (static_cast<std::uint32_t>(b[at + 3]) << 24));
-}
-
-std::string text(const store::Bytes& b, std::size_t at, std::size_t n) {
-    return std::string(b.begin() + static_cast<std::ptrdiff_t>(at),
-                       b.begin() + static_cast<std::ptrdiff_t>(at + n));
 }
 
 // The pattern rectangle of the golden cases: 100 x 60 device units at (10, 20), drawn at 0.1

@@ -2,6 +2,7 @@
 #include "dict/mark_type.h"
 #include "store/le_stream.h"
 #include "store/records.h"
+#include "support/bytes.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -11,16 +12,10 @@ using namespace orvo::dict;
 using test::readBytes;
 using test::TempDir;
 
+using orvo::test::le32;
+using orvo::test::text;
+
 namespace {
-
-std::int32_t le32(const store::Bytes& b, std::size_t at) {
-    return store::LeReader(std::span(b).subspan(at)).i32();
-}
-
-std::string text(const store::Bytes& b, std::size_t at, std::size_t n) {
-    return std::string(b.begin() + static_cast<std::ptrdiff_t>(at),
-                       b.begin() + static_cast<std::ptrdiff_t>(at + n));
-}
 
 class MarkStore : public ::testing::Test {
 protected:

@@ -1,6 +1,7 @@
 // Symbol records, item files, drawing, the library, exchange files and the editing run.
 #include "dict/symbol.h"
 #include "platform/recording_canvas.h"
+#include "support/bytes.h"
 #include "support/golden.h"
 #include "support/temp_dir.h"
 
@@ -14,6 +15,8 @@ using test::readBytes;
 using test::TempDir;
 using test::writeBytes;
 
+using orvo::test::le32;
+
 namespace {
 
 SymbolElement element(int type, std::vector<SymbolPoint> points, int pen = 0, int penKind = 2,
@@ -24,11 +27,6 @@ SymbolElement element(int type, std::vector<SymbolPoint> points, int pen = 0, in
 const std::vector<SymbolElement> kTriangle = {
     element(kSymbolPolygon, {{0, 0}, {400, 0}, {200, 300}, {0, 0}}, 20, 2, 1),
     element(kSymbolSegment, {{0, 0}, {400, 0}}, 30)};
-
-std::int32_t le32(const store::Bytes& b, std::size_t at) {
-    return static_cast<std::int32_t>(b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) |
-                                     (static_cast<std::uint32_t>(b[at + 3]) << 24));
-}
 
 void put32(store::Bytes& b, std::size_t at, std::int32_t v) {
     for (int i = 0; i < 4; ++i)

@@ -1,6 +1,7 @@
 // The consistency types dialog: browse, edit, save, delete, export, import, preview.
 #include "dict/consistency_type.h"
 #include "dict/ui/consistency_type_dialogs.h"
+#include "support/gui.h"
 #include "support/modal.h"
 #include "support/temp_dir.h"
 
@@ -21,39 +22,14 @@ using namespace orvo::dict::ui;
 using orvo::test::buttonWithText;
 using orvo::test::whenModal;
 
+using orvo::test::child;
+using orvo::test::click;
+using orvo::test::countPixels;
+using orvo::test::shown;
+using orvo::test::texts;
+using orvo::test::type;
+
 namespace {
-
-template <class W> W* child(QWidget& d, const char* name) {
-    W* w = d.findChild<W*>(QString::fromLatin1(name));
-    if (!w)
-        qFatal("no widget %s", name);
-    return w;
-}
-
-void click(QWidget& d, const char* name) {
-    QTest::mouseClick(child<QAbstractButton>(d, name), Qt::LeftButton);
-}
-
-// Types text into a field and leaves it, as the user does.
-void type(QWidget& d, const char* name, const QString& text) {
-    auto* f = child<QLineEdit>(d, name);
-    f->setText(text);
-    emit f->editingFinished();
-}
-
-// Shown, so that the buttons of freshly revealed panels have a size and take clicks.
-bool shown(QDialog& d) {
-    d.resize(700, 500);
-    d.show();
-    return QTest::qWaitForWindowExposed(&d);
-}
-
-QStringList texts(QListWidget* list) {
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
 
 ConsistencyElement element(int kind, int repeat, int step) {
     ConsistencyElement e;
@@ -62,14 +38,6 @@ ConsistencyElement element(int kind, int repeat, int step) {
     e.step = step;
     e.lineWidth = 30;
     return e;
-}
-
-int countPixels(const QImage& img, const std::function<bool(QRgb)>& pred) {
-    int n = 0;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            n += pred(img.pixel(x, y)) ? 1 : 0;
-    return n;
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The hatch dialogs: list and preview, the editor flow, the import name box, the test print.
 #include "dict/hatch.h"
 #include "dict/ui/hatch_dialogs.h"
+#include "support/gui.h"
 #include "support/modal.h"
 #include "support/temp_dir.h"
 
@@ -25,37 +26,14 @@ using namespace orvo::dict::ui;
 
 using orvo::test::whenModal;
 
+using orvo::test::child;
+using orvo::test::click;
+using orvo::test::shown;
+using orvo::test::type;
+
 namespace {
 
-template <class W> W* child(QWidget& d, const char* name) {
-    W* w = d.findChild<W*>(QString::fromLatin1(name));
-    if (!w)
-        qFatal("no widget %s", name);
-    return w;
-}
-
-void click(QWidget& d, const char* name) {
-    auto* b = child<QAbstractButton>(d, name);
-    // A radio button takes clicks on its mark and text only, not at the middle of its box.
-    if (qobject_cast<QRadioButton*>(b))
-        b->click();
-    else
-        QTest::mouseClick(b, Qt::LeftButton);
-}
-
-void type(QWidget& d, const char* name, const QString& text) {
-    auto* f = child<QLineEdit>(d, name);
-    f->setText(text);
-    emit f->editingFinished();
-}
-
-bool shown(QDialog& d) {
-    d.resize(900, 520);
-    d.show();
-    return QTest::qWaitForWindowExposed(&d);
-}
-
-QStringList texts(QListWidget* list) {
+QStringList trimmedTexts(QListWidget* list) {
     QStringList out;
     for (int i = 0; i < list->count(); ++i)
         out << list->item(i)->text().trimmed();
@@ -108,10 +86,10 @@ private slots:
 
     void listPreviewAndDelete() {
         HatchTypesDialog d(*m_folder, m_sink, hooks());
-        QVERIFY(shown(d));
+        QVERIFY(shown(d, {900, 520}));
         QCOMPARE(d.windowTitle(), QStringLiteral("Список видов штриховки"));
         auto* list = child<QListWidget>(d, "list");
-        QCOMPARE(texts(list), (QStringList{"Глина", "Суглинок"}));
+        QCOMPARE(trimmedTexts(list), (QStringList{"Глина", "Суглинок"}));
         QCOMPARE(d.selectedSlot(), 1);
         QCOMPARE(d.shownPattern().lines.at(0).angle, 90);
         const QImage preview = child<QWidget>(d, "preview")->grab().toImage();
@@ -124,14 +102,14 @@ private slots:
         QCOMPARE(m_sink.entries().at(0).caption, std::string("Удаление"));
         QCOMPARE(m_sink.entries().at(0).text,
                  std::string("Вы действительно\rхотите удалить штриховку\rГлина ?"));
-        QCOMPARE(texts(list), QStringList{"Суглинок"});
+        QCOMPARE(trimmedTexts(list), QStringList{"Суглинок"});
         QVERIFY(!child<QPushButton>(d, "delete")->isEnabled()); // the last hatch stays
         QCOMPARE(ReadHatchList(*m_folder)->size(), 2u);
     }
 
     void editorFlow() {
         HatchTypesDialog d(*m_folder, m_sink, hooks());
-        QVERIFY(shown(d));
+        QVERIFY(shown(d, {900, 520}));
         whenModal(this, [](QWidget* w) {
             auto& e = *static_cast<QDialog*>(w);
             QCOMPARE(e.windowTitle(), QStringLiteral("Редактирование вида штриховки"));
@@ -183,7 +161,7 @@ private slots:
     void importConflictAsksAgainForATakenNewName() {
         QVERIFY(ExportHatch(*m_folder, 0, m_file).ok());
         HatchTypesDialog d(*m_folder, m_sink, hooks());
-        QVERIFY(shown(d));
+        QVERIFY(shown(d, {900, 520}));
         // "Суглинок" is taken; the new name "Глина" too; then "Суглинок 2".
         whenModal(this, [this](QWidget* w) {
             auto& box = *static_cast<QDialog*>(w);
@@ -222,7 +200,7 @@ private slots:
 
     void testPrintMakesOnePage() {
         HatchTypesDialog d(*m_folder, m_sink, hooks());
-        QVERIFY(shown(d));
+        QVERIFY(shown(d, {900, 520}));
         d.selectSlot(0);
         click(d, "print");
         const auto pdf = m_dir->path() / "sample.pdf";

@@ -4,6 +4,7 @@
 #include "dict/ige_description.h"
 #include "dict/ui/ige_description_dialogs.h"
 #include "store/records.h"
+#include "support/gui.h"
 #include "support/temp_dir.h"
 
 #include <QComboBox>
@@ -17,33 +18,15 @@ using namespace orvo;
 using namespace orvo::dict;
 using namespace orvo::dict::ui;
 
+using orvo::test::child;
+using orvo::test::click;
+using orvo::test::texts;
+
 namespace {
 
-template <class W> W* child(QWidget& d, const char* name) {
-    W* w = d.findChild<W*>(QString::fromLatin1(name));
-    if (!w)
-        qFatal("no widget %s", name);
-    return w;
-}
-void click(QWidget& d, const char* name) {
-    QTest::mouseClick(child<QPushButton>(d, name), Qt::LeftButton);
-}
 bool enabled(QWidget& d, const char* name) {
     return child<QWidget>(d, name)->isEnabled();
 }
-QStringList texts(QListWidget* list) {
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
-QStringList texts(QComboBox* combo) {
-    QStringList out;
-    for (int i = 0; i < combo->count(); ++i)
-        out << combo->itemText(i);
-    return out;
-}
-
 } // namespace
 
 class IgeDescriptionDialogsTest : public QObject {

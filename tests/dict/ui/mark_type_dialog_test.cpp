@@ -4,6 +4,7 @@
 #include "dict/ui/mark_type_dialog.h"
 #include "store/le_stream.h"
 #include "store/records.h"
+#include "support/gui.h"
 #include "support/temp_dir.h"
 
 #include <QLineEdit>
@@ -15,42 +16,11 @@ using namespace orvo;
 using namespace orvo::dict;
 using namespace orvo::dict::ui;
 
-namespace {
-
-template <class W> W* child(QWidget& d, const char* name) {
-    W* w = d.findChild<W*>(QString::fromLatin1(name));
-    if (!w)
-        qFatal("no widget %s", name);
-    return w;
-}
-
-void click(QWidget& d, const char* name) {
-    QTest::mouseClick(child<QAbstractButton>(d, name), Qt::LeftButton);
-}
-
-// Shown, so that the buttons of freshly revealed panels have a size and take clicks.
-bool shown(QDialog& d) {
-    d.resize(700, 500);
-    d.show();
-    return QTest::qWaitForWindowExposed(&d);
-}
-
-QStringList texts(QListWidget* list) {
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
-
-int countPixels(const QImage& img, const std::function<bool(QRgb)>& pred) {
-    int n = 0;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            n += pred(img.pixel(x, y)) ? 1 : 0;
-    return n;
-}
-
-} // namespace
+using orvo::test::child;
+using orvo::test::click;
+using orvo::test::countPixels;
+using orvo::test::shown;
+using orvo::test::texts;
 
 class MarkTypeDialogTest : public QObject {
     Q_OBJECT

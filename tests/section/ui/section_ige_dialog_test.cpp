@@ -8,6 +8,7 @@
 #include "section/ui/section_ige_dialog.h"
 #include "store/records.h"
 #include "store/store_paths.h"
+#include "support/gui.h"
 #include "support/temp_dir.h"
 
 #include <QCheckBox>
@@ -23,17 +24,11 @@ using namespace orvo;
 using namespace orvo::section;
 using namespace orvo::section::ui;
 
+using orvo::test::child;
+using orvo::test::click;
+
 namespace {
 
-template <class W> W* child(QWidget& d, const char* name) {
-    W* w = d.findChild<W*>(QString::fromLatin1(name));
-    if (!w)
-        qFatal("no widget %s", name);
-    return w;
-}
-void click(QWidget& d, const char* name) {
-    QTest::mouseClick(child<QAbstractButton>(d, name), Qt::LeftButton);
-}
 // A click on the check box's square: its middle may lie beyond the caption.
 void toggleStandard(QWidget& d) {
     auto* box = child<QCheckBox>(d, "useStandard");
