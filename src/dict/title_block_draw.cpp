@@ -1,6 +1,8 @@
 // Title block drawing rules.
 #include "dict/title_block_draw.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace orvo::dict {
@@ -14,7 +16,8 @@ int titleTextHeight(int points) {
 namespace {
 
 void drawText(platform::Canvas& canvas, const TitleBlock& block, platform::PointF origin,
-              double scale, const LogFont& font, const TitleTextBox& box, const std::string& text) {
+              double scale, const LogFont& font, const TitleTextBox& box, const std::string& text,
+              bool wrap) {
     platform::Font f;
     f.family = font.faceName.utf8();
     f.height = titleTextHeight(box.size) * scale;
@@ -28,6 +31,14 @@ void drawText(platform::Canvas& canvas, const TitleBlock& block, platform::Point
     const double by = origin.y + (block.height - box.y2) * scale;
     const platform::RectF r{std::min(ax, bx), std::min(ay, by), std::abs(bx - ax),
                             std::abs(by - ay)};
+    if (wrap) {
+        std::string lines;
+        for (const auto& line : platform::wrapText(canvas, text, r.width))
+            lines += (lines.empty() ? "" : "\n") + line;
+        platform::drawTextLines(canvas, r, platform::kAlignHCenter | platform::kAlignVCenter,
+                                lines);
+        return;
+    }
     unsigned align = platform::kAlignVCenter;
     align |= (box.style & kTitleCentred) ? platform::kAlignHCenter
              : (box.style & kTitleRight) ? platform::kAlignRight
@@ -38,7 +49,7 @@ void drawText(platform::Canvas& canvas, const TitleBlock& block, platform::Point
 } // namespace
 
 void DrawTitleBlock(platform::Canvas& canvas, const TitleBlock& block, platform::PointF origin,
-                    double scale, const TitleFieldText& fieldText) {
+                    double scale, const TitleFieldText& fieldText, int wrapField) {
     for (const auto& s : block.segments) {
         canvas.setPen({platform::kBlack, s.penWidth * scale, platform::Pen::Style::Solid});
         canvas.drawLine({origin.x + s.x1 * scale, origin.y + (block.height - s.y1) * scale},
@@ -48,10 +59,54 @@ void DrawTitleBlock(platform::Canvas& canvas, const TitleBlock& block, platform:
     for (const auto& t : block.programTexts) {
         const std::string text =
             fieldText ? fieldText(t.fieldCode) : std::string(titleFieldPlaceholder(t.fieldCode));
-        drawText(canvas, block, origin, scale, t.font, t.box, text);
+        drawText(canvas, block, origin, scale, t.font, t.box, text,
+                 fieldText && t.fieldCode == wrapField);
     }
     for (const auto& t : block.editableTexts)
-        drawText(canvas, block, origin, scale, t.font, t.box, t.text.utf8());
+        drawText(canvas, block, origin, scale, t.font, t.box, t.text.utf8(), false);
+}
+
+TitleBlock normalisedTitleBlock(const TitleBlock& block) {
+    int minX = INT_MAX;
+    int minY = INT_MAX;
+    int maxX = INT_MIN;
+    int maxY = INT_MIN;
+    const auto take = [&](int x1, int y1, int x2, int y2) {
+        minX = std::min({minX, x1, x2});
+        minY = std::min({minY, y1, y2});
+        maxX = std::max({maxX, x1, x2});
+        maxY = std::max({maxY, y1, y2});
+    };
+    for (const auto& s : block.segments)
+        take(s.x1, s.y1, s.x2, s.y2);
+    for (const auto& t : block.programTexts)
+        take(t.box.x1, t.box.y1, t.box.x2, t.box.y2);
+    for (const auto& t : block.editableTexts)
+        take(t.box.x1, t.box.y1, t.box.x2, t.box.y2);
+    TitleBlock out = block;
+    if (block.empty())
+        return out;
+    const auto shift = [&](std::int16_t& v, int by) { v = static_cast<std::int16_t>(v - by); };
+    const auto shiftBox = [&](TitleTextBox& b) {
+        shift(b.x1, minX);
+        shift(b.x2, minX);
+        shift(b.y1, minY);
+        shift(b.y2, minY);
+    };
+    for (auto& s : out.segments) {
+        shift(s.x1, minX);
+        shift(s.x2, minX);
+        shift(s.y1, minY);
+        shift(s.y2, minY);
+    }
+    for (auto& t : out.programTexts)
+        shiftBox(t.box);
+    for (auto& t : out.editableTexts)
+        shiftBox(t.box);
+    // The true extent, which placing the block needs (the stored one pairs x1 with x2 only).
+    out.width = static_cast<std::int16_t>(std::clamp(maxX - minX, 0, INT16_MAX));
+    out.height = static_cast<std::int16_t>(std::clamp(maxY - minY, 0, INT16_MAX));
+    return out;
 }
 
 } // namespace orvo::dict

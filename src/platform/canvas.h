@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvo::platform {
 
@@ -57,7 +58,13 @@ struct Font {
     int weight = 400;                 // 400 normal, 700 bold
     bool italic = false;
     bool underline = false;
+    // Direction of the baseline in tenths of a degree counter-clockwise: 900 runs upward.
+    int escapement = 0;
 };
+
+// How a self-crossing polygon is filled and clips: odd-even leaves the overlaps out, winding
+// fills everything the outline goes round.
+enum class FillRule { OddEven, Winding };
 
 // Text placement in a box: one horizontal and one vertical flag.
 enum TextAlign : unsigned {
@@ -89,10 +96,14 @@ public:
     virtual void drawArc(const RectF& r, double startDeg, double spanDeg) = 0;
     virtual void drawChord(const RectF& r, double startDeg, double spanDeg) = 0;
     virtual void drawPie(const RectF& r, double startDeg, double spanDeg) = 0;
-    // One line of text placed in the box by the alignment flags; nothing is clipped.
+    virtual void setFillRule(FillRule rule) = 0;
+
+    // One line of text placed in the box by the alignment flags; nothing is clipped. With an
+    // escaped font the box is the turned text's box and the flags apply along the baseline.
     virtual void drawText(const RectF& box, unsigned align, std::string_view utf8) = 0;
     // Text with its baseline starting at the point.
     virtual void drawTextAt(PointF baseline, std::string_view utf8) = 0;
+    // Advance along the baseline and the height of the character cell, whatever the escapement.
     virtual SizeF measureText(std::string_view utf8) = 0;
 
     virtual void save() = 0;
@@ -101,5 +112,13 @@ public:
     virtual void clipRect(const RectF& r) = 0;
     virtual void clipPolygon(std::span<const PointF> points) = 0;
 };
+
+// Text of several lines (split at '\n'), one character cell per line: the block is placed in
+// the box by the vertical flag, each line by the horizontal one.
+void drawTextLines(Canvas& canvas, const RectF& box, unsigned align, std::string_view utf8);
+
+// The text broken into lines no wider than `width` at blanks (and at '\n'); a word wider than
+// that stays whole on a line of its own.
+std::vector<std::string> wrapText(Canvas& canvas, std::string_view utf8, double width);
 
 } // namespace orvo::platform

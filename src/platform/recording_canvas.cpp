@@ -81,11 +81,15 @@ void RecordingCanvas::setBrush(const Brush& brush) {
 void RecordingCanvas::setFont(const Font& font) {
     m_font = font;
     line("font \"" + font.family + "\" " + n(font.height) + " " + std::to_string(font.weight) +
-         (font.italic ? " italic" : "") + (font.underline ? " underline" : ""));
+         (font.italic ? " italic" : "") + (font.underline ? " underline" : "") +
+         (font.escapement != 0 ? " esc" + std::to_string(font.escapement) : ""));
 }
 
 void RecordingCanvas::setTextColor(const Color& color) {
     line("textcolor " + formatColor(color));
+}
+void RecordingCanvas::setFillRule(FillRule rule) {
+    line(rule == FillRule::Winding ? "fillrule winding" : "fillrule oddeven");
 }
 void RecordingCanvas::drawLine(PointF a, PointF b) {
     line("line " + pt(a) + " " + pt(b));

@@ -17,6 +17,7 @@ public:
     void setBrush(const Brush& brush) override;
     void setFont(const Font& font) override;
     void setTextColor(const Color& color) override;
+    void setFillRule(FillRule rule) override;
     void drawLine(PointF a, PointF b) override;
     void drawPolyline(std::span<const PointF> points) override;
     void drawPolygon(std::span<const PointF> points) override;

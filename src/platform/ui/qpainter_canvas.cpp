@@ -106,10 +106,14 @@ void QPainterCanvas::setFont(const Font& font) {
     f.setItalic(font.italic);
     f.setUnderline(font.underline);
     m_p.setFont(f);
+    m_escapement = font.escapement;
 }
 
 void QPainterCanvas::setTextColor(const Color& color) {
     m_textColor = color;
+}
+void QPainterCanvas::setFillRule(FillRule rule) {
+    m_fillRule = rule;
 }
 void QPainterCanvas::drawLine(PointF a, PointF b) {
     m_p.drawLine(qp(a), qp(b));
@@ -118,7 +122,7 @@ void QPainterCanvas::drawPolyline(std::span<const PointF> ps) {
     m_p.drawPolyline(poly(ps));
 }
 void QPainterCanvas::drawPolygon(std::span<const PointF> ps) {
-    m_p.drawPolygon(poly(ps));
+    m_p.drawPolygon(poly(ps), m_fillRule == FillRule::Winding ? Qt::WindingFill : Qt::OddEvenFill);
 }
 void QPainterCanvas::drawRect(const RectF& r) {
     m_p.drawRect(qr(r));
@@ -152,14 +156,35 @@ void QPainterCanvas::drawText(const RectF& box, unsigned align, std::string_view
                                       : Qt::AlignTop;
     const QPen pen = m_p.pen();
     m_p.setPen(qc(m_textColor));
-    m_p.drawText(qr(box).normalized(), flags, qs(utf8));
+    if (m_escapement % 3600 == 0) {
+        m_p.drawText(qr(box).normalized(), flags, qs(utf8));
+    } else {
+        // Turned about the box's centre; a quarter turn swaps the box's sides.
+        const QRectF r = qr(box).normalized();
+        const bool quarter = (m_escapement / 900) % 2 != 0 && m_escapement % 900 == 0;
+        const QSizeF along = quarter ? QSizeF(r.height(), r.width()) : r.size();
+        m_p.save();
+        m_p.translate(r.center());
+        m_p.rotate(-m_escapement / 10.0);
+        m_p.drawText(QRectF(QPointF(-along.width() / 2, -along.height() / 2), along), flags,
+                     qs(utf8));
+        m_p.restore();
+    }
     m_p.setPen(pen);
 }
 
 void QPainterCanvas::drawTextAt(PointF baseline, std::string_view utf8) {
     const QPen pen = m_p.pen();
     m_p.setPen(qc(m_textColor));
-    m_p.drawText(qp(baseline), qs(utf8));
+    if (m_escapement % 3600 == 0) {
+        m_p.drawText(qp(baseline), qs(utf8));
+    } else {
+        m_p.save();
+        m_p.translate(qp(baseline));
+        m_p.rotate(-m_escapement / 10.0);
+        m_p.drawText(QPointF(0, 0), qs(utf8));
+        m_p.restore();
+    }
     m_p.setPen(pen);
 }
 
@@ -183,6 +208,7 @@ void QPainterCanvas::clipPolygon(std::span<const PointF> ps) {
     QPainterPath path;
     path.addPolygon(poly(ps));
     path.closeSubpath();
+    path.setFillRule(m_fillRule == FillRule::Winding ? Qt::WindingFill : Qt::OddEvenFill);
     m_p.setClipPath(path, Qt::IntersectClip);
 }
 

@@ -15,6 +15,7 @@ public:
     void setBrush(const Brush& brush) override;
     void setFont(const Font& font) override;
     void setTextColor(const Color& color) override;
+    void setFillRule(FillRule rule) override;
     void drawLine(PointF a, PointF b) override;
     void drawPolyline(std::span<const PointF> points) override;
     void drawPolygon(std::span<const PointF> points) override;
@@ -35,6 +36,8 @@ private:
     QPainter& m_p;
     Pen m_pen;
     Color m_textColor = kBlack;
+    int m_escapement = 0;
+    FillRule m_fillRule = FillRule::OddEven;
 };
 
 } // namespace orvo::platform
