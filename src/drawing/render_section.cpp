@@ -73,7 +73,8 @@ std::vector<SheetSize> RenderSection(const platform::WorkFolder& folder,
         auto& p = canvases.p;
         p.setTextColor(platform::kBlack);
         detail::drawFrameAndFooter(p, g, input.form, sink.dpiY(), time);
-        detail::drawScaleTitleTable(p, s);
+        detail::drawScale(p, s);
+        detail::drawTitleAndTable(p, s);
         detail::drawHatching(canvases.h, s, progress);
         detail::drawBoundaries(p, s);
         detail::drawBoreholes(p, s, progress);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <set>
 
 namespace orvo::drawing::detail {
 
@@ -78,6 +79,8 @@ int drawHatching(platform::Canvas& h, const SheetContext& s, RenderProgress& pro
     const double clipBottom = g.y(500);
     const int total = model.boreholePointTotal();
     int hatched = 0;
+    // An area between two boreholes is found from both of them; it is hatched once.
+    std::set<std::vector<std::int32_t>> done;
     for (int start = 0; start < total; ++start) {
         progress.hatching(start + 1, total);
         const int b = model.points[static_cast<std::size_t>(start)].borehole;
@@ -92,6 +95,10 @@ int drawHatching(platform::Canvas& h, const SheetContext& s, RenderProgress& pro
                 continue;
             const auto* hatch = hatches.get(hatchOf[static_cast<std::size_t>(area->ige)]);
             if (!hatch)
+                continue;
+            auto key = area->outline;
+            std::sort(key.begin(), key.end());
+            if (!done.insert(std::move(key)).second)
                 continue;
             std::vector<PointF> polygon;
             polygon.reserve(area->outline.size());

@@ -77,8 +77,11 @@ void drawFrameAndFooter(platform::Canvas& c, const SheetGeometry& g, const dict:
 
 namespace {
 
-void drawScale(platform::Canvas& c, const SheetContext& s, const section::SheetRange& range) {
+} // namespace
+
+void drawScale(platform::Canvas& c, const SheetContext& s) {
     const auto& g = s.g;
+    const auto& range = s.in.layout.sheets[static_cast<std::size_t>(s.sheet)];
     const std::int64_t vs = g.verticalScale;
     const std::int64_t r = g.baseMetres;
     const std::int64_t t = range.top - r * 100;
@@ -101,6 +104,8 @@ void drawScale(platform::Canvas& c, const SheetContext& s, const section::SheetR
                    std::to_string(i * vs / 100 + r));
     }
 }
+
+namespace {
 
 void drawTitle(platform::Canvas& c, const SheetContext& s) {
     const auto& l = s.in.layout;
@@ -145,10 +150,11 @@ void drawLeader(platform::Canvas& c, const SheetGeometry& g, int b, std::int64_t
 
 } // namespace
 
-void drawScaleTitleTable(platform::Canvas& c, const SheetContext& s) {
+void drawTitleAndTable(platform::Canvas& c, const SheetContext& s) {
     const auto& g = s.g;
-    const auto& range = s.in.layout.sheets[static_cast<std::size_t>(s.sheet)];
-    drawScale(c, s, range);
+    c.setPen(linePen(g, s.in.form.scaleLine));
+    c.setBrush({});
+    c.setFont(formFont(s.in.form, 0, s.dpiY));
     drawTitle(c, s);
     drawTableHeadings(c, s);
     const auto right = static_cast<double>(g.designX[static_cast<std::size_t>(g.last)]);

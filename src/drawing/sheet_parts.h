@@ -26,8 +26,10 @@ void drawInsideFrame(platform::Canvas& c, const platform::RectF& r, double penWi
 // The sheet border, the drawing frame 20/5/5/5 mm inside it and the footer in the bottom margin.
 void drawFrameAndFooter(platform::Canvas& c, const SheetGeometry& g, const dict::DrawingForm& form,
                         double dpiY, const FooterTime& time);
-// Elevation scale, sheet title, table headings and rows, and the boreholes' table entries.
-void drawScaleTitleTable(platform::Canvas& c, const SheetContext& s);
+// The elevation scale left of the section.
+void drawScale(platform::Canvas& c, const SheetContext& s);
+// Sheet title, table headings and rows, and the boreholes' table entries.
+void drawTitleAndTable(platform::Canvas& c, const SheetContext& s);
 // IGE areas hatched on the H canvas; returns the number of hatched areas.
 int drawHatching(platform::Canvas& h, const SheetContext& s, RenderProgress& progress);
 // The visible boundaries whose left end lies on the sheet.

@@ -1,0 +1,23 @@
+// A temporary working folder holding the default database with its demonstration object.
+#pragma once
+#include "platform/work_folder.h"
+#include "seed/seed.h"
+#include "store/project_store.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+namespace orvo::test {
+
+struct DemoDatabase {
+    TempDir dir;
+    platform::WorkFolder folder{dir.path() / "w"};
+    store::ProjectStore store{folder};
+
+    DemoDatabase() {
+        const auto made = seed::InitWorkingFolder(dir.path() / "w", seed::builtinDefinitions());
+        EXPECT_TRUE(made) << (made ? "" : made.error().text);
+    }
+};
+
+} // namespace orvo::test
