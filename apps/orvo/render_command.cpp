@@ -162,8 +162,8 @@ int cmdRender(const Context& ctx) {
     auto app = startOffscreen();
     drawing::PictureSheetSink pictures(folder, a->dpi, a->dpi);
     drawing::NoProgress progress;
-    const auto sizes = drawing::RenderSection(folder, prepared->input, pictures, progress,
-                                              a->texts, footerTime());
+    const auto sizes =
+        drawing::RenderSection(folder, prepared->input, pictures, progress, a->texts, footerTime());
     drawing::FinishSectionDrawing(folder, *prepared);
     if (!pictures.status())
         return refuse(pictures.status().error());

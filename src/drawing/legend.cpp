@@ -164,15 +164,15 @@ private:
         m_y += row + 50;
     }
 
-    void drawItem(const LegendItem& item, double x, double k, double t, double row,
-                  bool patterns) {
+    void drawItem(const LegendItem& item, double x, double k, double t, double row, bool patterns) {
         if (m_draw && patterns && item.hasPattern) {
             const auto r = box(x + k - 100, m_y + (row - 100) / 2, 100, 100);
             m_c.setPen(pen(m_in.form.scaleLine));
             m_c.drawRect(r);
             dict::DrawConsistencyPattern(m_c,
                                          {static_cast<int>(r.x), static_cast<int>(r.y),
-                                          static_cast<int>(r.right()), static_cast<int>(r.bottom())},
+                                          static_cast<int>(r.right()),
+                                          static_cast<int>(r.bottom())},
                                          item.pattern, m_px / 10.0);
         } else if (m_draw && item.symbol > 0) {
             const platform::PointF at{dx(x + k - item.symbolWidth),

@@ -11,8 +11,10 @@ namespace orvo::drawing {
 class RecordingSheetSink : public SheetSink {
 public:
     struct Sheet {
-        std::unique_ptr<platform::RecordingCanvas> p = std::make_unique<platform::RecordingCanvas>();
-        std::unique_ptr<platform::RecordingCanvas> h = std::make_unique<platform::RecordingCanvas>();
+        std::unique_ptr<platform::RecordingCanvas> p =
+            std::make_unique<platform::RecordingCanvas>();
+        std::unique_ptr<platform::RecordingCanvas> h =
+            std::make_unique<platform::RecordingCanvas>();
         std::int64_t widthPx = 0;
         std::int64_t heightPx = 0;
     };

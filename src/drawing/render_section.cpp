@@ -68,8 +68,8 @@ std::vector<SheetSize> RenderSection(const platform::WorkFolder& folder,
         progress.sheet(m + 1, count);
         const auto g = MakeSheetGeometry(input.layout, m, sink.dpiX(), sink.dpiY());
         auto canvases = sink.beginSheet(m);
-        const detail::SheetContext s{folder, input, g, m, count, sink.dpiX(), sink.dpiY(),
-                                     withTexts};
+        const detail::SheetContext s{folder, input,       g,           m,
+                                     count,  sink.dpiX(), sink.dpiY(), withTexts};
         auto& p = canvases.p;
         p.setTextColor(platform::kBlack);
         detail::drawFrameAndFooter(p, g, input.form, sink.dpiY(), time);

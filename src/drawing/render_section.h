@@ -54,7 +54,7 @@ public:
 class RenderProgress {
 public:
     virtual ~RenderProgress() = default;
-    virtual void sheet(int index, int count) = 0;    // "Формируется лист №" m + 1 of count
+    virtual void sheet(int index, int count) = 0; // "Формируется лист №" m + 1 of count
     virtual void borehole(int index, int count) = 0; // "- атрибуты выработок"
     virtual void hatching(int index, int count) = 0; // "- штриховка ИГЭ листа"
     virtual void finished() = 0;

@@ -108,8 +108,8 @@ int drawHatching(platform::Canvas& h, const SheetContext& s, RenderProgress& pro
                 const std::int64_t px = pos.x;
                 const std::int64_t py = g.heightPx - pos.y;
                 polygon.push_back({static_cast<double>(px), static_cast<double>(py)});
-                cull = {std::min(cull.left, px), std::min(cull.top, py),
-                        std::max(cull.right, px), std::max(cull.bottom, py)};
+                cull = {std::min(cull.left, px), std::min(cull.top, py), std::max(cull.right, px),
+                        std::max(cull.bottom, py)};
             }
             h.save();
             h.setFillRule(platform::FillRule::Winding);

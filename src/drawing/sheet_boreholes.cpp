@@ -97,8 +97,8 @@ private:
                 m_c.setFont(formFont(m_s.in.form, 1, m_s.dpiY));
                 const double x = col.x + col.half + offsetX(*t);
                 const double cy = y - offsetY(*t);
-                m_c.drawText({x, cy - mm, 0, 2 * mm}, platform::kAlignLeft | platform::kAlignVCenter,
-                             t->shown());
+                m_c.drawText({x, cy - mm, 0, 2 * mm},
+                             platform::kAlignLeft | platform::kAlignVCenter, t->shown());
             }
             if (const auto* t = shownText(file, 0, layer.baseDepth, kBaseDepth)) {
                 m_c.setFont(formFont(m_s.in.form, 1, m_s.dpiY));
@@ -172,8 +172,7 @@ private:
             m_c.setFont(formFont(m_s.in.form, 1, m_s.dpiY));
             const auto level = t->shown();
             const auto date = t->date();
-            const double wide =
-                std::max(m_c.measureText(level).width, m_c.measureText(date).width);
+            const double wide = std::max(m_c.measureText(level).width, m_c.measureText(date).width);
             const double right = col.x - col.half + offsetX(*t);
             const double line = y - offsetY(*t);
             m_c.drawLine({right - wide, line}, {right, line});

@@ -27,7 +27,9 @@ platform::Font formFont(const dict::DrawingForm& form, int role, double dpiY) {
     const auto r = static_cast<std::size_t>(std::clamp(role, 0, dict::kTextRoleCount - 1));
     platform::Font f;
     f.family = trimmedFace(form.fontFace[r]);
-    f.height = form.fontSize[r] * static_cast<int>(dpiY) / 72;
+    // Whole em pixels, as the platform's font height in points was converted.
+    const int pixels = form.fontSize[r] * static_cast<int>(dpiY) / 72;
+    f.height = pixels;
     const auto style = static_cast<dict::FontStyle>(form.fontStyle[r]);
     f.weight = style == dict::FontStyle::Bold || style == dict::FontStyle::BoldItalic ? 700 : 400;
     f.italic = style == dict::FontStyle::Italic || style == dict::FontStyle::BoldItalic;
@@ -37,7 +39,8 @@ platform::Font formFont(const dict::DrawingForm& form, int role, double dpiY) {
 platform::Font footerFont(const dict::DrawingForm& form, double dpiY) {
     platform::Font f;
     f.family = trimmedFace(form.fontFace[0]);
-    f.height = 6 * static_cast<int>(dpiY) / 72;
+    const int pixels = 6 * static_cast<int>(dpiY) / 72;
+    f.height = pixels;
     f.weight = 200;
     f.italic = true;
     return f;
@@ -75,9 +78,7 @@ void drawFrameAndFooter(platform::Canvas& c, const SheetGeometry& g, const dict:
                footerText(time));
 }
 
-namespace {
-
-} // namespace
+namespace {} // namespace
 
 void drawScale(platform::Canvas& c, const SheetContext& s) {
     const auto& g = s.g;

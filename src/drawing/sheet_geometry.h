@@ -32,10 +32,10 @@ struct SheetGeometry {
     std::int64_t widthPx = 0;
     std::int64_t heightPx = 0;
     // Per section borehole (all of them, placed relative to this sheet's first one).
-    std::vector<std::int64_t> designX;   // design units from the left edge
-    std::vector<std::int64_t> x;         // device pixels
-    std::vector<std::int64_t> collarUp;  // device pixels above the bottom edge
-    std::vector<float> distanceToNext;   // hundredths of a metre; 0 after the last borehole
+    std::vector<std::int64_t> designX;  // design units from the left edge
+    std::vector<std::int64_t> x;        // device pixels
+    std::vector<std::int64_t> collarUp; // device pixels above the bottom edge
+    std::vector<float> distanceToNext;  // hundredths of a metre; 0 after the last borehole
 
     std::int64_t dx(double design) const { return toPixels(design, px); }
     std::int64_t dy(double design) const { return toPixels(design, py); }
@@ -49,9 +49,7 @@ struct SheetGeometry {
     double depthY(int b, std::int64_t depth) const {
         return static_cast<double>(heightPx - depthUp(b, depth));
     }
-    platform::PointF at(double ax, double ay) const {
-        return {static_cast<double>(dx(ax)), y(ay)};
-    }
+    platform::PointF at(double ax, double ay) const { return {static_cast<double>(dx(ax)), y(ay)}; }
     // A design rectangle x1..x2, Y1..Y2 as a device box.
     platform::RectF box(double x1, double y1, double x2, double y2) const;
     // Design units of an offset in metres (dx at the horizontal scale, dy at the vertical one).

@@ -136,7 +136,8 @@ void applyPlacements(std::vector<SheetText>& texts, const SheetTextFile& file,
         rescale ? static_cast<float>(horizontalScale) / static_cast<float>(file.horizontalScale)
                 : 1.0f;
     for (const auto& p : file.placements) {
-        if (!std::isfinite(p.dx) || !std::isfinite(p.dy))
+        const float dx = p.dx * factor;
+        if (!std::isfinite(dx) || !std::isfinite(p.dy))
             continue;
         const auto it = std::find_if(texts.begin(), texts.end(), [&](const SheetText& t) {
             return t.sameIdentity(p.fileNumber, p.group, p.key, p.type);
@@ -145,7 +146,7 @@ void applyPlacements(std::vector<SheetText>& texts, const SheetTextFile& file,
             continue;
         it->visible = p.visible;
         it->dy = p.dy;
-        it->dx = p.dx * factor;
+        it->dx = dx;
     }
 }
 

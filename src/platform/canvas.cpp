@@ -55,7 +55,8 @@ std::vector<std::string> wrapText(Canvas& canvas, std::string_view utf8, double 
             const auto end = std::min(paragraph.find(' ', i), paragraph.size());
             const std::string_view word = paragraph.substr(i, end - i);
             i = end;
-            std::string candidate = line.empty() ? std::string(word) : line + " " + std::string(word);
+            std::string candidate =
+                line.empty() ? std::string(word) : line + " " + std::string(word);
             if (!line.empty() && canvas.measureText(candidate).width > width) {
                 out.push_back(std::move(line));
                 line = std::string(word);

@@ -23,6 +23,7 @@ struct DrawingFixture : DemoDatabase {
 
     // Section 2 of the demonstration object ("Разрез 2-2": two sheets).
     explicit DrawingFixture(std::int32_t section = 2) {
+        EXPECT_TRUE(made) << (made ? "" : made.error().text);
         const auto s = section::ReadSection(folder, 1, section);
         EXPECT_TRUE(s);
         if (s)
@@ -35,7 +36,7 @@ struct DrawingFixture : DemoDatabase {
     template <class Part> std::string part(int sheet, bool withTexts, Part&& draw) {
         const auto g = drawing::MakeSheetGeometry(input().layout, sheet, kDpi, kDpi);
         const drawing::detail::SheetContext s{
-            folder, input(), g, sheet, static_cast<int>(input().layout.sheets.size()),
+            folder, input(), g,        sheet, static_cast<int>(input().layout.sheets.size()),
             kDpi,   kDpi,    withTexts};
         platform::RecordingCanvas canvas;
         draw(canvas, s);

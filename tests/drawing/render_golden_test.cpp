@@ -22,7 +22,11 @@ struct PartCase {
 };
 
 const PartCase kParts[] = {
-    {"sheet-frame-footer", 0, true, {}, false,
+    {"sheet-frame-footer",
+     0,
+     true,
+     {},
+     false,
      [](Canvas& c, const d::SheetContext& s, const DrawingFixture& f) {
          d::drawFrameAndFooter(c, s.g, s.in.form, s.dpiY, f.time);
      }},
@@ -32,19 +36,30 @@ const PartCase kParts[] = {
          in.layout.sheets[0].bottom = -550;
          in.layout.sheets[0].top = 250;
      },
+     false, [](Canvas& c, const d::SheetContext& s, const DrawingFixture&) { d::drawScale(c, s); }},
+    {"sheet-title-table",
+     1,
+     true,
+     {},
      false,
-     [](Canvas& c, const d::SheetContext& s, const DrawingFixture&) { d::drawScale(c, s); }},
-    {"sheet-title-table", 1, true, {}, false,
      [](Canvas& c, const d::SheetContext& s, const DrawingFixture&) {
          d::drawTitleAndTable(c, s);
      }},
     // Borehole 1: layers with patterns and texts, two groundwater levels, samples.
-    {"sheet-column", 0, true, {}, true,
+    {"sheet-column",
+     0,
+     true,
+     {},
+     true,
      [](Canvas& c, const d::SheetContext& s, const DrawingFixture&) {
          drawing::NoProgress progress;
          d::drawBoreholes(c, s, progress);
      }},
-    {"sheet-column-no-texts", 0, false, {}, true,
+    {"sheet-column-no-texts",
+     0,
+     false,
+     {},
+     true,
      [](Canvas& c, const d::SheetContext& s, const DrawingFixture&) {
          drawing::NoProgress progress;
          d::drawBoreholes(c, s, progress);
@@ -71,7 +86,11 @@ const PartCase kParts[] = {
          drawing::NoProgress progress;
          EXPECT_EQ(d::drawHatching(c, s, progress), 1);
      }},
-    {"sheet-title-block", 0, true, {}, false,
+    {"sheet-title-block",
+     0,
+     true,
+     {},
+     false,
      [](Canvas& c, const d::SheetContext& s, const DrawingFixture&) { d::drawStamp(c, s); }},
 };
 
@@ -90,8 +109,8 @@ TEST(SheetParts, MatchGoldenDumps) {
         const d::SheetContext s{f.folder, f.input(), g, pc.sheet, 2, kDpi, kDpi, pc.withTexts};
         Canvas canvas;
         pc.draw(canvas, s, f);
-        EXPECT_TRUE(matchesGolden(std::filesystem::path(ORVO_GOLDEN_DIR) / pc.golden,
-                                  canvas.dump()));
+        EXPECT_TRUE(
+            matchesGolden(std::filesystem::path(ORVO_GOLDEN_DIR) / pc.golden, canvas.dump()));
     }
 }
 
@@ -106,8 +125,8 @@ std::string legendDump(DrawingFixture& f) {
 TEST(Legend, ListsTheSectionsTypesAndDescriptions) {
     DrawingFixture f;
     ASSERT_TRUE(f.prepared);
-    EXPECT_TRUE(matchesGolden(std::filesystem::path(ORVO_GOLDEN_DIR) / "legend-types",
-                              legendDump(f)));
+    EXPECT_TRUE(
+        matchesGolden(std::filesystem::path(ORVO_GOLDEN_DIR) / "legend-types", legendDump(f)));
 }
 
 // Twenty own descriptions on a sheet 150 mm high continue in further 210 mm columns.

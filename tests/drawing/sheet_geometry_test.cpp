@@ -40,8 +40,8 @@ TEST(SheetGeometry, MatchesHandComputedPositionsAt254Dpi) {
         {0, 300, -50, 584, 0},
     };
     for (const auto& c : cases) {
-        const auto g = drawing::MakeSheetGeometry(threeBoreholes(c.bottom, c.verticalScale), 0,
-                                                  254, 254);
+        const auto g =
+            drawing::MakeSheetGeometry(threeBoreholes(c.bottom, c.verticalScale), 0, 254, 254);
         EXPECT_EQ(g.heightPx, 4200);
         EXPECT_EQ(g.widthPx, 1650 + 1850 + 5000 * 100 / 200);
         EXPECT_EQ(g.baseMetres, c.baseMetres);
@@ -195,10 +195,11 @@ TEST(SheetAreas, LatinLettersFindTheirHatch) {
             e.useStandard = 0;
             e.hatch = 1;
         }
-    const auto dump = f.part(0, true, [](platform::Canvas& c, const drawing::detail::SheetContext& s) {
-        drawing::NoProgress progress;
-        EXPECT_GT(drawing::detail::drawHatching(c, s, progress), 0);
-    });
+    const auto dump =
+        f.part(0, true, [](platform::Canvas& c, const drawing::detail::SheetContext& s) {
+            drawing::NoProgress progress;
+            EXPECT_GT(drawing::detail::drawHatching(c, s, progress), 0);
+        });
     EXPECT_NE(dump.find("clippolygon"), std::string::npos);
 }
 
@@ -216,7 +217,7 @@ TEST(RenderSection, RandomConnectionsRenderWithFewerHatchesThanPoints) {
     ASSERT_TRUE(f.prepared);
     const auto original = f.input();
     std::mt19937 random(20261208);
-    for (int round = 0; round < 12; ++round) {
+    for (int round = 0; round < 6; ++round) {
         auto& in = f.input();
         in = original;
         std::vector<connect::ConnectionLine> kept;
@@ -255,8 +256,77 @@ TEST(Legend, OversizeRowsStillEnd) {
     }
     drawing::RecordingSheetSink sink(254);
     const auto size = drawing::RenderLegend(f.folder, in, sink, 2, f.time);
-    EXPECT_EQ(size.widthPx,
-              static_cast<std::int64_t>(2100 * in.igeList.entries.size()) + 1);
+    EXPECT_EQ(size.widthPx, static_cast<std::int64_t>(2100 * in.igeList.entries.size()) + 1);
+}
+
+} // namespace
+} // namespace orvo::test
+
+namespace orvo::test {
+namespace {
+
+// Every visible boundary is drawn on exactly one sheet: the one where its left end's borehole
+// is not the last. An invisible borehole keeps its table entries and loses everything else.
+TEST(RenderSection, BoundariesOnceAndInvisibleBoreholes) {
+    DrawingFixture f;
+    ASSERT_TRUE(f.prepared);
+    auto& in = f.input();
+    const auto boundaryDump = [&](int sheet) {
+        return f.part(sheet, true, [](platform::Canvas& c, const drawing::detail::SheetContext& s) {
+            drawing::detail::drawBoundaries(c, s);
+        });
+    };
+    int visible = 0;
+    for (const auto& l : in.model.lines)
+        visible += l.visible == 1 ? 1 : 0;
+    // "line " also ends "polyline ": straight and wavy boundaries alike.
+    EXPECT_EQ(count(boundaryDump(0), "line ") + count(boundaryDump(1), "line "), visible);
+
+    in.layout.boreholes[0].visible = false;
+    const auto table =
+        f.part(0, true, [](platform::Canvas& c, const drawing::detail::SheetContext& s) {
+            drawing::detail::drawTitleAndTable(c, s);
+        });
+    EXPECT_NE(table.find("\"" + in.layout.boreholes[0].name + "\""), std::string::npos);
+    EXPECT_EQ(count(table, "line 1300.00,"), 5); // four table rules start there, and the tick
+    auto g = drawing::MakeSheetGeometry(in.layout, 0, kDpi, kDpi);
+    g.last = g.first;
+    const drawing::detail::SheetContext s{f.folder, in, g, 0, 2, kDpi, kDpi, true};
+    platform::RecordingCanvas column;
+    drawing::NoProgress progress;
+    drawing::detail::drawBoreholes(column, s, progress);
+    EXPECT_EQ(column.dump(), "");
+}
+
+// The preparation stops at a change report and uses form 0 in place of a deleted form; the
+// working connections it made are gone afterwards.
+TEST(PrepareSectionDrawing, ReportsStopsAndCleansUp) {
+    DemoDatabase db;
+    ASSERT_TRUE(db.made);
+    auto defaults = db.store.LoadSectionDefaults();
+    ASSERT_TRUE(defaults);
+    defaults->drawingForm = 1;
+    ASSERT_TRUE(db.store.SaveSectionDefaults(*defaults));
+    ASSERT_TRUE(dict::DeleteDrawingForm(db.folder, 1));
+    platform::RecordingMessageSink sink;
+    auto section = section::ReadSection(db.folder, 1, 2);
+    ASSERT_TRUE(section);
+    auto prepared = drawing::PrepareSectionDrawing(db.store, sink, 1, 2, *section);
+    ASSERT_TRUE(prepared);
+    ASSERT_EQ(sink.entries().size(), 1u);
+    EXPECT_EQ(sink.entries()[0].caption, "Построение разреза");
+    EXPECT_TRUE(db.folder.exists("WORK.SLO"));
+    drawing::FinishSectionDrawing(db.folder, *prepared);
+    EXPECT_FALSE(db.folder.exists("WORK.SLO"));
+
+    // One borehole fewer than the stored connections know: the report, and no drawing.
+    section->boreholes.pop_back();
+    platform::RecordingMessageSink reported;
+    EXPECT_FALSE(drawing::PrepareSectionDrawing(db.store, reported, 1, 2, *section));
+    ASSERT_FALSE(reported.entries().empty());
+    EXPECT_NE(reported.entries().back().text.find("Запустите редактор Соединений ИГЭ"),
+              std::string::npos);
+    EXPECT_FALSE(db.folder.exists("WORK.SLO"));
 }
 
 } // namespace

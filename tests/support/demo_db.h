@@ -5,19 +5,13 @@
 #include "store/project_store.h"
 #include "support/temp_dir.h"
 
-#include <gtest/gtest.h>
-
 namespace orvo::test {
 
 struct DemoDatabase {
     TempDir dir;
     platform::WorkFolder folder{dir.path() / "w"};
     store::ProjectStore store{folder};
-
-    DemoDatabase() {
-        const auto made = seed::InitWorkingFolder(dir.path() / "w", seed::builtinDefinitions());
-        EXPECT_TRUE(made) << (made ? "" : made.error().text);
-    }
+    Status made = seed::InitWorkingFolder(dir.path() / "w", seed::builtinDefinitions());
 };
 
 } // namespace orvo::test

@@ -90,8 +90,7 @@ void RenderProgressPanel::paintEvent(QPaintEvent* event) {
         p.drawRect(bar.adjusted(0, 0, -1, -1));
         const int fill = m_filled[static_cast<std::size_t>(i)];
         if (fill > 0)
-            p.fillRect(QRect(bar.left() + 1, bar.top() + 1, std::max(0, fill - 2),
-                             kBarHeight - 2),
+            p.fillRect(QRect(bar.left() + 1, bar.top() + 1, std::max(0, fill - 2), kBarHeight - 2),
                        QColor(0, 0, 128));
     }
 }

@@ -96,10 +96,10 @@ void PlayPicture(QPainter& painter, const QPicture& picture, double scale) {
     // and QPainter rescales them by the target's resolution over the recording one; undo that
     // so that one recorded pixel is `scale` units here.
     const QPaintDevice* device = painter.device();
-    const double sx = device ? static_cast<double>(picture.logicalDpiX()) / device->logicalDpiX()
-                             : 1.0;
-    const double sy = device ? static_cast<double>(picture.logicalDpiY()) / device->logicalDpiY()
-                             : 1.0;
+    const double sx =
+        device ? static_cast<double>(picture.logicalDpiX()) / device->logicalDpiX() : 1.0;
+    const double sy =
+        device ? static_cast<double>(picture.logicalDpiY()) / device->logicalDpiY() : 1.0;
     painter.save();
     painter.scale(scale * sx, scale * sy);
     painter.drawPicture(0, 0, picture);

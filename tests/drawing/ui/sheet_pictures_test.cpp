@@ -1,9 +1,9 @@
 // The sheet metafiles: what is played back from the saved P and H pictures matches what was
 // drawn, at any device resolution; and the progress panel's rows.
+#include "drawing/drawing_fixture.h"
 #include "drawing/recording_sheet_sink.h"
 #include "drawing/ui/render_progress_panel.h"
 #include "drawing/ui/sheet_pictures.h"
-#include "drawing/drawing_fixture.h"
 #include "platform/ui/qpainter_canvas.h"
 #include "support/gui.h"
 
@@ -106,8 +106,8 @@ private slots:
         for (std::size_t n = 0; n < sizes.size(); ++n) {
             const auto pictures = drawing::LoadSheetPictures(f.folder, static_cast<int>(n));
             QVERIFY(pictures);
-            QImage played = blank(static_cast<int>(sizes[n].widthPx),
-                                  static_cast<int>(sizes[n].heightPx), 300);
+            QImage played =
+                blank(static_cast<int>(sizes[n].widthPx), static_cast<int>(sizes[n].heightPx), 300);
             {
                 QPainter painter(&played);
                 drawing::PlaySheet(painter, *pictures, 1.0, true);
