@@ -186,7 +186,8 @@ void BM_RenderDemoToMetafiles(benchmark::State& state) {
         if (!section)
             continue;
         // Each section's working connections go before the next is prepared.
-        if (auto p = drawing::PrepareSectionDrawing(db.store, sink, 1, number, *section)) {
+        if (auto p = drawing::PrepareSectionDrawing(db.store, sink, 1, number, *section,
+                                      drawing::TextSource::StoredSection)) {
             drawing::FinishSectionDrawing(db.folder, *p);
             sections.push_back(std::move(*p));
         }

@@ -22,7 +22,8 @@ std::optional<PreparedSection> PrepareSectionDrawing(const store::ProjectStore& 
                                                      platform::MessageSink& sink,
                                                      std::int32_t object,
                                                      std::optional<std::int32_t> storedSection,
-                                                     const section::Section& section) {
+                                                     const section::Section& section,
+                                                     TextSource source) {
     const auto& folder = store.folder();
     PreparedSection out;
     out.hadWorkingConnections = folder.exists(store::paths::kWorkSlo);
@@ -60,7 +61,7 @@ std::optional<PreparedSection> PrepareSectionDrawing(const store::ProjectStore& 
         in.standardIges = std::move(*standard);
 
     in.texts = BuildSheetTexts(folder, sink, object, section.boreholes, storedSection,
-                               in.layout.horizontalScale);
+                               in.layout.horizontalScale, source);
 
     auto defaults = store.LoadSectionDefaults();
     if (failed(defaults, sink))

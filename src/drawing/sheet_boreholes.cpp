@@ -1,6 +1,7 @@
 // The boreholes of a sheet: columns with layer ticks and consistency patterns, the sheet texts
 // beside them, groundwater levels and sample marks.
 #include "drawing/sheet_parts.h"
+#include "drawing/sheet_text_layout.h"
 
 #include "borehole/borehole_record.h"
 #include "borehole/borehole_types.h"
@@ -72,13 +73,6 @@ private:
         return t && t->visible == 1 ? t : nullptr;
     }
 
-    double offsetX(const SheetText& t) const {
-        return static_cast<double>(m_g.dx(static_cast<double>(m_g.offsetX(t.dx))));
-    }
-    double offsetY(const SheetText& t) const {
-        return static_cast<double>(m_g.dy(static_cast<double>(m_g.offsetY(t.dy))));
-    }
-
     void layers(int b, const borehole::Borehole& record, const Column& col) {
         const auto scalePen = linePen(m_g, m_s.in.form.scaleLine);
         const double mm = static_cast<double>(m_g.dx(10));
@@ -91,22 +85,9 @@ private:
             pattern(layer.consistency, col, m_g.depthY(b, previous), y);
             previous = depth;
             const auto file = record.header.number;
-            if (const auto* t = shownText(file, 0, layer.baseDepth, kIgeLabel))
-                igeLabel(*t, col, y);
-            if (const auto* t = shownText(file, 0, layer.baseDepth, kBaseElevation)) {
-                m_c.setFont(formFont(m_s.in.form, 1, m_s.dpiY));
-                const double x = col.x + col.half + offsetX(*t);
-                const double cy = y - offsetY(*t);
-                m_c.drawText({x, cy - mm, 0, 2 * mm},
-                             platform::kAlignLeft | platform::kAlignVCenter, t->shown());
-            }
-            if (const auto* t = shownText(file, 0, layer.baseDepth, kBaseDepth)) {
-                m_c.setFont(formFont(m_s.in.form, 1, m_s.dpiY));
-                const double x = col.x - col.half + offsetX(*t);
-                const double cy = y - offsetY(*t);
-                m_c.drawText({x, cy - mm, 0, 2 * mm},
-                             platform::kAlignRight | platform::kAlignVCenter, t->shown());
-            }
+            for (const std::int32_t type : {kIgeLabel, kBaseElevation, kBaseDepth})
+                if (const auto* t = shownText(file, 0, layer.baseDepth, type))
+                    drawText(*t, col, y);
         }
     }
 
@@ -119,22 +100,16 @@ private:
         dict::DrawConsistencyPattern(m_c, r, type->elements, m_g.px / 10.0);
     }
 
-    // The IGE number in its white box; the text's top-left corner sits half a text height
-    // above the base (moved by the placement), the box 1 mm round it.
-    void igeLabel(const SheetText& t, const Column& col, double baseY) {
-        m_c.setFont(formFont(m_s.in.form, 2, m_s.dpiY));
-        const auto label = t.shown();
-        const auto size = m_c.measureText(label);
-        const double left = col.x + col.half + offsetX(t);
-        const double top = baseY - offsetY(t) - size.height / 2;
-        const double mmX = static_cast<double>(m_g.dx(10));
-        const double mmY = static_cast<double>(m_g.dy(10));
-        m_c.setPen(linePen(m_g, m_s.in.form.scaleLine));
-        m_c.setBrush({platform::kWhite, platform::Brush::Style::Solid});
-        m_c.drawRect({left - mmX, top - mmY, size.width + 2 * mmX, size.height + 2 * mmY});
-        m_c.setBrush({});
-        m_c.drawText({left, top, size.width, size.height},
-                     platform::kAlignLeft | platform::kAlignTop, label);
+    // A layer text as the sheet editor's overlay places it too; an IGE label in its white box.
+    void drawText(const SheetText& t, const Column& col, double levelY) {
+        const auto l = layoutSheetText(m_c, m_s, t, col.x, col.half, levelY);
+        if (t.type == kIgeLabel) {
+            m_c.setPen(linePen(m_g, m_s.in.form.scaleLine));
+            m_c.setBrush({platform::kWhite, platform::Brush::Style::Solid});
+            m_c.drawRect(l.frame);
+            m_c.setBrush({});
+        }
+        m_c.drawText(l.box, l.align, t.shown());
     }
 
     const dict::SymbolListRecord* symbolRecord(int slot) const {
@@ -169,19 +144,11 @@ private:
             const auto* t = shownText(record.header.number, 1, w.depth, kWaterLevel);
             if (!t)
                 continue;
-            m_c.setFont(formFont(m_s.in.form, 1, m_s.dpiY));
-            const auto level = t->shown();
-            const auto date = t->date();
-            const double wide = std::max(m_c.measureText(level).width, m_c.measureText(date).width);
-            const double right = col.x - col.half + offsetX(*t);
-            const double line = y - offsetY(*t);
-            m_c.drawLine({right - wide, line}, {right, line});
-            const double cell = m_c.measureText("0").height;
-            m_c.drawText({right - wide, line - cell, wide, cell},
-                         platform::kAlignRight | platform::kAlignBottom, level);
-            m_c.drawText({right - wide, line, wide, cell},
-                         platform::kAlignRight | platform::kAlignTop, date);
-            markSymbol(dict::MarkList::Groundwater, w.kind, {right - wide, line}, true);
+            const auto l = layoutSheetText(m_c, m_s, *t, col.x, col.half, y);
+            m_c.drawLine(l.lineFrom, l.lineTo);
+            m_c.drawText(l.box, l.align, t->shown());
+            m_c.drawText(l.dateBox, platform::kAlignRight | platform::kAlignTop, t->date());
+            markSymbol(dict::MarkList::Groundwater, w.kind, l.lineFrom, true);
         }
     }
 

@@ -49,11 +49,11 @@ std::string SheetText::date() const {
     return type == kWaterLevel ? trimmedUtf8(text.data() + 10, text.data() + 18) : std::string();
 }
 
-Result<SheetTextFile> parseSheetTextFile(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() < 8)
-        return platform::badFileFormatError();
-    store::LeReader r(bytes);
+SheetTextFile parseSheetTextFile(std::span<const std::uint8_t> bytes) {
     SheetTextFile file;
+    if (bytes.size() < 8)
+        return file;
+    store::LeReader r(bytes);
     file.horizontalScale = r.i32();
     file.verticalScale = r.i32();
     const std::size_t count = (bytes.size() - 8) / SheetTextPlacement::kSize;
@@ -132,12 +132,14 @@ std::vector<SheetText> defaultSheetTexts(const platform::WorkFolder& folder, std
 void applyPlacements(std::vector<SheetText>& texts, const SheetTextFile& file,
                      std::int32_t horizontalScale) {
     const bool rescale = file.horizontalScale > 0 && horizontalScale > 0;
+    // In floating point: 500 / 1000 in integers would be 0.
     const float factor =
         rescale ? static_cast<float>(horizontalScale) / static_cast<float>(file.horizontalScale)
                 : 1.0f;
     for (const auto& p : file.placements) {
         const float dx = p.dx * factor;
-        if (!std::isfinite(dx) || !std::isfinite(p.dy))
+        if (!std::isfinite(dx) || !std::isfinite(p.dy) || std::abs(dx) > kMaxOffsetMetres ||
+            std::abs(p.dy) > kMaxOffsetMetres)
             continue;
         const auto it = std::find_if(texts.begin(), texts.end(), [&](const SheetText& t) {
             return t.sameIdentity(p.fileNumber, p.group, p.key, p.type);
@@ -154,10 +156,10 @@ std::vector<SheetText> BuildSheetTexts(const platform::WorkFolder& folder,
                                        platform::MessageSink& sink, std::int32_t object,
                                        const std::vector<std::int32_t>& boreholes,
                                        std::optional<std::int32_t> storedSection,
-                                       std::int32_t horizontalScale) {
+                                       std::int32_t horizontalScale, TextSource source) {
     auto texts = defaultSheetTexts(folder, object, boreholes, horizontalScale);
     std::string path(store::paths::kWorkMtx);
-    if (!folder.exists(path)) {
+    if (source == TextSource::StoredSection || !folder.exists(path)) {
         if (!storedSection)
             return texts;
         path = store::paths::sectionFile(object, *storedSection, "MTX");
@@ -170,11 +172,15 @@ std::vector<SheetText> BuildSheetTexts(const platform::WorkFolder& folder,
         return texts;
     }
     const auto file = parseSheetTextFile(read.bytes);
-    if (!file) {
-        sink.report(file.error());
+    if (file.placements.empty())
+        return texts;
+    if (file.horizontalScale <= 0 || file.verticalScale <= 0) {
+        sink.show("Warning",
+                  std::string(platform::kBadFormatText) + "\r" + folder.resolve(path).string(),
+                  platform::Icon::Warning);
         return texts;
     }
-    applyPlacements(texts, *file, horizontalScale);
+    applyPlacements(texts, file, horizontalScale);
     return texts;
 }
 

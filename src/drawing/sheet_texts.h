@@ -58,9 +58,9 @@ struct SheetTextFile {
     std::vector<SheetTextPlacement> placements;
 };
 
-// 8 header bytes, then whole 28-byte records (a trailing part of a record is ignored). Shorter
-// than the header: "Неверный формат файла".
-Result<SheetTextFile> parseSheetTextFile(std::span<const std::uint8_t> bytes);
+// 8 header bytes, then whole 28-byte records (a trailing part of a record is ignored). A file
+// shorter than the header has no records.
+SheetTextFile parseSheetTextFile(std::span<const std::uint8_t> bytes);
 platform::Bytes sheetTextFileBytes(std::int32_t horizontalScale, std::int32_t verticalScale,
                                    const std::vector<SheetText>& texts);
 
@@ -71,19 +71,28 @@ std::vector<SheetText> defaultSheetTexts(const platform::WorkFolder& folder, std
                                          const std::vector<std::int32_t>& boreholes,
                                          std::int32_t horizontalScale);
 
-// Lays the placements over the texts: the first text of the same identity takes visible, dy and
-// dx rescaled from the saved to the current horizontal scale; the others are dropped, and so are
-// placements with values that are not numbers.
+// Placement offsets beyond this many metres are damage, not a move the editor can make.
+inline constexpr float kMaxOffsetMetres = 1e5f;
+
+// Lays the placements over the texts in file order (a later one overwrites): the first text of
+// the same identity takes visible, dy and dx rescaled from the saved to the current horizontal
+// scale; the others are dropped, and so are placements with offsets that are not numbers or
+// beyond kMaxOffsetMetres.
 void applyPlacements(std::vector<SheetText>& texts, const SheetTextFile& file,
                      std::int32_t horizontalScale);
 
-// Defaults, then WORK.MTX or, without it, the stored section's .MTX (none for a section being
-// created). A damaged placement file is reported and the defaults stay.
+// Where the placements come from: the open section dialog reads WORK.MTX, or without it the
+// stored section's .MTX (none for a section being created); a stored section drawn from the
+// library tree or the command line reads its own .MTX only.
+enum class TextSource { SectionDialog, StoredSection };
+
+// Defaults, then the placements of the source. A file whose saved scales are not positive is
+// ignored with a warning (its offsets cannot be rescaled); the defaults stay.
 std::vector<SheetText> BuildSheetTexts(const platform::WorkFolder& folder,
                                        platform::MessageSink& sink, std::int32_t object,
                                        const std::vector<std::int32_t>& boreholes,
                                        std::optional<std::int32_t> storedSection,
-                                       std::int32_t horizontalScale);
+                                       std::int32_t horizontalScale, TextSource source);
 
 // The sheet editor's "Save": WORK.MTX, replaced atomically.
 Status SaveSheetTexts(const platform::WorkFolder& folder, std::int32_t horizontalScale,

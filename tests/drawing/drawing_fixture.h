@@ -27,7 +27,8 @@ struct DrawingFixture : DemoDatabase {
         const auto s = section::ReadSection(folder, 1, section);
         EXPECT_TRUE(s);
         if (s)
-            prepared = drawing::PrepareSectionDrawing(store, sink, 1, section, *s);
+            prepared = drawing::PrepareSectionDrawing(store, sink, 1, section, *s,
+                                                         drawing::TextSource::StoredSection);
         EXPECT_TRUE(prepared.has_value());
     }
     drawing::SectionDrawingInput& input() { return prepared->input; }

@@ -146,25 +146,32 @@ TEST(SheetTexts, PlacementsMatchByIdentityAndRescale) {
     EXPECT_EQ(texts[3].dy, 0.0f);
 }
 
-TEST(SheetTexts, FileRoundTripsAndRefusesAShortHeader) {
+TEST(SheetTexts, FileRoundTripsAndAShortOneHasNoRecords) {
     const std::vector<drawing::SheetText> texts = {text(7, 1.25f, 2), text(8, 3.5f, 3)};
     auto bytes = drawing::sheetTextFileBytes(200, 100, texts);
     ASSERT_EQ(bytes.size(), 8u + 2 * 28);
     bytes.push_back(0); // a torn last record is ignored
     const auto file = drawing::parseSheetTextFile(bytes);
-    ASSERT_TRUE(file);
-    EXPECT_EQ(file->horizontalScale, 200);
-    ASSERT_EQ(file->placements.size(), 2u);
-    EXPECT_EQ(file->placements[1].key, 3.5f);
-    EXPECT_EQ(file->placements[1].type, 3);
-    EXPECT_FALSE(drawing::parseSheetTextFile(std::vector<std::uint8_t>(7, 0)));
+    EXPECT_EQ(file.horizontalScale, 200);
+    ASSERT_EQ(file.placements.size(), 2u);
+    EXPECT_EQ(file.placements[1].key, 3.5f);
+    EXPECT_EQ(file.placements[1].type, 3);
+    bytes.pop_back();
+    const std::vector<drawing::SheetText> again = {text(7, 1.25f, 2), text(8, 3.5f, 3)};
+    EXPECT_EQ(drawing::sheetTextFileBytes(200, 100, again), bytes);
+    EXPECT_TRUE(drawing::parseSheetTextFile(std::vector<std::uint8_t>(7, 0)).placements.empty());
 }
 
-// WORK.MTX wins over the section's own file; the defaults follow the borehole records.
-TEST(SheetTexts, BuiltFromTheBoreholesWithTheWorkingPlacements) {
+// The defaults follow the borehole records; the dialog reads WORK.MTX first, a stored section
+// its own file only; damaged files leave the defaults.
+TEST(SheetTexts, BuiltFromTheBoreholesWithTheirSourcesPlacements) {
     DemoDatabase db;
     platform::RecordingMessageSink sink;
-    auto texts = drawing::BuildSheetTexts(db.folder, sink, 1, {1}, 2, 200);
+    using drawing::TextSource;
+    const auto build = [&](TextSource source) {
+        return drawing::BuildSheetTexts(db.folder, sink, 1, {1}, 2, 200, source);
+    };
+    auto texts = build(TextSource::SectionDialog);
     ASSERT_GE(texts.size(), 3u);
     EXPECT_EQ(texts[0].type, drawing::kIgeLabel);
     EXPECT_EQ(texts[0].dx, 0.0040f * 200);
@@ -172,12 +179,22 @@ TEST(SheetTexts, BuiltFromTheBoreholesWithTheWorkingPlacements) {
     EXPECT_EQ(texts[2].shown(), platform::formatFixed(texts[2].key, 2));
     texts[1].visible = 0;
     ASSERT_TRUE(drawing::SaveSheetTexts(db.folder, 200, 100, texts));
-    const auto again = drawing::BuildSheetTexts(db.folder, sink, 1, {1}, 2, 200);
-    EXPECT_EQ(again[1].visible, 0);
-    ASSERT_TRUE(db.folder.writeAtomic("WORK.MTX", {1, 2, 3}));
-    const auto damaged = drawing::BuildSheetTexts(db.folder, sink, 1, {1}, 2, 200);
-    EXPECT_EQ(damaged[1].visible, 1);
-    EXPECT_EQ(sink.entries().size(), 1u);
+    EXPECT_EQ(build(TextSource::SectionDialog)[1].visible, 0);
+    EXPECT_EQ(build(TextSource::StoredSection)[1].visible, 1);
+    ASSERT_TRUE(db.folder.copyFile("WORK.MTX", "DATA\\00001.OBJ\\000002.MTX"));
+    EXPECT_EQ(build(TextSource::StoredSection)[1].visible, 0);
+
+    auto zeroScale = drawing::sheetTextFileBytes(0, 100, texts);
+    auto huge = texts;
+    huge[1].dy = 2e5f;
+    const std::vector<platform::Bytes> damaged = {
+        {1, 2, 3}, zeroScale, drawing::sheetTextFileBytes(200, 100, huge)};
+    for (const auto& bytes : damaged) {
+        ASSERT_TRUE(db.folder.writeAtomic("WORK.MTX", bytes));
+        EXPECT_EQ(build(TextSource::SectionDialog)[1].visible, 1);
+    }
+    ASSERT_EQ(sink.entries().size(), 1u); // the zero scale's warning
+    EXPECT_EQ(sink.entries()[0].caption, "Warning");
 }
 
 // The model upper-cases Latin letters of IGE numbers; the list keeps them as typed. "1x" still
@@ -311,7 +328,8 @@ TEST(PrepareSectionDrawing, ReportsStopsAndCleansUp) {
     platform::RecordingMessageSink sink;
     auto section = section::ReadSection(db.folder, 1, 2);
     ASSERT_TRUE(section);
-    auto prepared = drawing::PrepareSectionDrawing(db.store, sink, 1, 2, *section);
+    const auto source = drawing::TextSource::StoredSection;
+    auto prepared = drawing::PrepareSectionDrawing(db.store, sink, 1, 2, *section, source);
     ASSERT_TRUE(prepared);
     ASSERT_EQ(sink.entries().size(), 1u);
     EXPECT_EQ(sink.entries()[0].caption, "Построение разреза");
@@ -322,7 +340,7 @@ TEST(PrepareSectionDrawing, ReportsStopsAndCleansUp) {
     // One borehole fewer than the stored connections know: the report, and no drawing.
     section->boreholes.pop_back();
     platform::RecordingMessageSink reported;
-    EXPECT_FALSE(drawing::PrepareSectionDrawing(db.store, reported, 1, 2, *section));
+    EXPECT_FALSE(drawing::PrepareSectionDrawing(db.store, reported, 1, 2, *section, source));
     ASSERT_FALSE(reported.entries().empty());
     EXPECT_NE(reported.entries().back().text.find("Запустите редактор Соединений ИГЭ"),
               std::string::npos);
