@@ -34,6 +34,13 @@ int dictIge(const Context& ctx);
 int cmdIge(const Context& ctx);
 int cmdHatch(const Context& ctx);
 
+// The borehole data sheet as PDF and as text (sheet_commands.cpp): the words after "borehole".
+int boreholeSheet(const Context& ctx);
+int boreholeText(const Context& ctx);
+
+// A section's sheets and legend to PDF or PNG (render_command.cpp).
+int cmdRender(const Context& ctx);
+
 // The database checker (check_command.cpp).
 int cmdCheck(const Context& ctx);
 

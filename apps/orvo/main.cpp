@@ -45,6 +45,10 @@ const char* const kUsageText =
     "                                print the records in use of a dictionary, index first\n"
     "       orvo [-C DIR] borehole show OBJ NUM       print a borehole with its tables\n"
     "       orvo [-C DIR] borehole validate OBJ NUM   check it; Data.err; exit 1 on errors\n"
+    "       orvo [-C DIR] borehole sheet OBJ NUM --pdf FILE [--parts N] [--pages A-B]\n"
+    "                                the borehole's data sheet, A4 pages as printed\n"
+    "       orvo [-C DIR] borehole text OBJ NUM [--oem] [--parts N] [-o FILE]\n"
+    "                                its text export (Windows-1251, or 866 with --oem)\n"
     "       orvo [-C DIR] layout OBJ SEC  check a section's layout and print its sheets\n"
     "       orvo [-C DIR] connect OBJ SEC [--auto] [--save]\n"
     "                                the section's IGE connections merged with its boreholes\n"
@@ -52,6 +56,8 @@ const char* const kUsageText =
     "       orvo [-C DIR] ige OBJ SEC     the section's IGEs with their descriptions and hatches\n"
     "       orvo [-C DIR] hatch sample SLOT (--pdf F | --png F) [--dpi N]\n"
     "                                the test-print page of a hatch type\n"
+    "       orvo [-C DIR] render OBJ SEC (--pdf FILE | --png DIR) [--dpi N] [--no-texts]\n"
+    "                                a section's sheets and legend: one PDF page or PNG each\n"
     "       orvo [-C DIR] check [--fix]   check the object titles and borehole lists; --fix\n"
     "                                rebuilds faulty lists; exit 1 while faults remain\n"
     "\n"
@@ -203,8 +209,12 @@ std::string metres(float v) {
 }
 
 int cmdBorehole(const Context& ctx) {
+    if (!ctx.args.empty() && ctx.args[0] == "sheet")
+        return boreholeSheet(ctx);
+    if (!ctx.args.empty() && ctx.args[0] == "text")
+        return boreholeText(ctx);
     if (ctx.args.size() != 3 || (ctx.args[0] != "show" && ctx.args[0] != "validate"))
-        return usage("borehole show|validate OBJ NUM");
+        return usage("borehole show|validate|sheet|text OBJ NUM");
     const auto object = static_cast<std::int32_t>(orvo::platform::parseWholeNumber(ctx.args[1]));
     const auto number = static_cast<std::int32_t>(orvo::platform::parseWholeNumber(ctx.args[2]));
     orvo::platform::WorkFolder folder(ctx.dir);
@@ -416,7 +426,7 @@ int main(int argc, char** argv) {
         {"init", cmdInit},         {"tree", cmdTree},     {"dict", cmdDict},
         {"borehole", cmdBorehole}, {"layout", cmdLayout}, {"connect", cmdConnect},
         {"areas", cmdAreas},       {"ige", cmdIge},       {"hatch", cmdHatch},
-        {"check", cmdCheck},
+        {"check", cmdCheck},       {"render", cmdRender},
     };
     const auto it = commands.find(command);
     if (it == commands.end())

@@ -13,7 +13,7 @@ template <class Record, class Flag>
 void appendAll(std::vector<Record> records, Flag flag, auto& out) {
     out.reserve(records.size());
     for (const auto& r : records)
-        out.push_back({flag(r) != 0, r.name.utf8Trimmed()});
+        out.push_back({flag(r) != 0, r.name.utf8Trimmed(), r.name.bytes()});
 }
 
 } // namespace
@@ -69,6 +69,12 @@ std::string DictionarySlots::shownName(int slot) const {
     if (slot <= 0 || static_cast<std::size_t>(slot) >= m_entries.size())
         return kUndefinedName;
     return m_entries[static_cast<std::size_t>(slot)].name;
+}
+
+std::string DictionarySlots::storedName(int slot) const {
+    if (slot < 0 || static_cast<std::size_t>(slot) >= m_entries.size())
+        return {};
+    return m_entries[static_cast<std::size_t>(slot)].stored;
 }
 
 std::vector<SlotName> DictionarySlots::offered() const {

@@ -35,6 +35,9 @@ public:
     bool inUse(int slot) const;
     // The stored name of a slot, in use or not; kUndefinedName for slot 0 or one not listed.
     std::string shownName(int slot) const;
+    // The name's stored Windows-1251 bytes up to the terminator, padding kept; "" for a slot
+    // not listed. The data sheet and the text export show these for the slots in use.
+    std::string storedName(int slot) const;
     // The records a user may choose: in use, record 0 ("no type") left out.
     std::vector<SlotName> offered() const;
 
@@ -42,6 +45,7 @@ private:
     struct Entry {
         bool inUse = false;
         std::string name;
+        std::string stored;
     };
     std::vector<Entry> m_entries;
 };

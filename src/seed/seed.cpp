@@ -6,6 +6,7 @@
 
 #include "borehole/borehole_record.h"
 #include "borehole/borehole_types.h"
+#include "datasheet/sheet_layout.h"
 #include "dict/consistency_type.h"
 #include "dict/drawing_form.h"
 #include "dict/mark_type.h"
@@ -416,6 +417,45 @@ Status writeMarkTypes(const platform::WorkFolder& folder, const json& def, const
     return success();
 }
 
+// The data-sheet layout: faces, heights in whole millimetres, attributes, line widths and the
+// 39 sizes in millimetres, all stored in tenths.
+Status writeSheetLayout(const platform::WorkFolder& folder, const json& def) {
+    if (!def.contains("dataSheetLayout"))
+        return success();
+    const json& d = def.at("dataSheetLayout");
+    const auto tenths = [](double mm) {
+        return static_cast<std::int16_t>(std::clamp(std::lround(mm * 10), 0L, 32767L));
+    };
+    datasheet::SheetLayout layout;
+    const json& texts = d.at("texts");
+    const json& lines = d.at("linesMm");
+    const json& sizes = d.at("sizesMm");
+    if (texts.size() != datasheet::kTextElements || lines.size() != datasheet::kLineElements ||
+        sizes.size() != datasheet::kLayoutSizes)
+        return definitionError("dataSheetLayout: 5 texts, 3 lines, 39 sizes");
+    for (int i = 0; i < datasheet::kTextElements; ++i) {
+        const json& t = texts.at(static_cast<std::size_t>(i));
+        const auto e = static_cast<std::size_t>(i);
+        layout.setFace(i, t.at("face").get<std::string>());
+        layout.textHeight[e] = tenths(t.at("heightMm").get<double>());
+        auto& a = layout.textAttr[e];
+        a.bold = t.value("bold", false) ? 1 : 0;
+        a.italic = t.value("italic", false) ? 1 : 0;
+        a.underline = t.value("underline", false) ? 1 : 0;
+        const std::string align = t.value("align", "left");
+        a.alignLeft = align == "left" ? 1 : 0;
+        a.alignCentre = align == "centre" ? 1 : 0;
+        a.alignRight = align == "right" ? 1 : 0;
+        a.charSet = t.value("charSet", std::uint8_t{204});
+        a.pitchAndFamily = t.value("pitchAndFamily", std::uint8_t{34});
+    }
+    for (std::size_t i = 0; i < layout.linePen.size(); ++i)
+        layout.linePen[i] = tenths(lines.at(i).get<double>());
+    for (std::size_t i = 0; i < layout.layoutSize.size(); ++i)
+        layout.layoutSize[i] = tenths(sizes.at(i).get<double>());
+    return datasheet::WriteSheetLayout(folder, layout);
+}
+
 Status writeDatabase(const store::ProjectStore& store, const json& def) {
     auto& folder = store.folder();
     if (auto st = folder.makeFolder(store::paths::kDictionaries); !st)
@@ -440,6 +480,8 @@ Status writeDatabase(const store::ProjectStore& store, const json& def) {
     if (auto st = writeMarkTypes(folder, def, "groundwaterTypes", dict::MarkList::Groundwater); !st)
         return st;
     if (auto st = writeMarkTypes(folder, def, "sampleTypes", dict::MarkList::Samples); !st)
+        return st;
+    if (auto st = writeSheetLayout(folder, def); !st)
         return st;
     const json& d = def.at("sectionDefaults");
     store::SectionDefaults defaults;

@@ -2,6 +2,8 @@
 //   orvo_screenshots WORKDIR OUTDIR
 #include "borehole/borehole_record.h"
 #include "borehole/ui/borehole_editor.h"
+#include "datasheet/ui/sheet_layout_dialog.h"
+#include "datasheet/ui/sheet_viewer.h"
 #include "dict/ui/consistency_type_dialogs.h"
 #include "dict/ui/hatch_dialogs.h"
 #include "dict/ui/mark_type_dialog.h"
@@ -71,6 +73,19 @@ int main(int argc, char** argv) {
         orvo::borehole::BoreholeClipboard clipboard;
         orvo::borehole::ui::BoreholeEditor editor(store, 1, 3, data, clipboard, sink);
         shoot(editor, out / "borehole-editor.png", {900, 620});
+    }
+
+    // The data sheet viewer on the demo borehole 1 and the layout dialog.
+    auto demo = orvo::borehole::ReadBorehole(folder, 1, 1);
+    auto layout = orvo::datasheet::ReadSheetLayout(folder);
+    if (demo && layout) {
+        orvo::datasheet::ui::SheetViewer viewer(folder, sink,
+                                                {*layout, orvo::datasheet::sheetDataOf(*demo),
+                                                 orvo::datasheet::SheetNames::read(folder),
+                                                 orvo::datasheet::kAllParts});
+        shoot(viewer, out / "borehole-sheet-viewer.png", {560, 720});
+        orvo::datasheet::ui::SheetLayoutDialog dialog(*layout);
+        shoot(dialog, out / "sheet-layout-dialog.png", {900, 640});
     }
     return 0;
 }

@@ -2,12 +2,14 @@
 #include "borehole/borehole_record.h"
 #include "borehole/ui/borehole_editor.h"
 #include "borehole/ui/borehole_types_dialog.h"
+#include "datasheet/ui/sheet_viewer.h"
 #include "dict/ui/consistency_type_dialogs.h"
 #include "dict/ui/mark_type_dialog.h"
 #include "shell/object_lifecycle.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/object_dialogs.h"
 
+#include <QApplication>
 #include <QTreeWidget>
 
 namespace orvo::shell::ui {
@@ -25,6 +27,10 @@ borehole::ui::BoreholeEditorHooks MainWindow::boreholeHooks() {
         dict::ui::EditGroundwaterTypes(m_ctx.folder, m_ctx.sink, this);
     };
     hooks.editSampleTypes = [this] { dict::ui::EditSampleTypes(m_ctx.folder, m_ctx.sink, this); };
+    hooks.viewDataSheet = [this](const borehole::BoreholeEditData& edited) {
+        QWidget* editor = QApplication::activeModalWidget();
+        datasheet::ui::ShowBoreholeSheet(m_ctx.folder, m_ctx.sink, edited, editor ? editor : this);
+    };
     return hooks;
 }
 

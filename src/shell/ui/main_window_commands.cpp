@@ -1,5 +1,6 @@
 // The main window's command table: what each menu item, toolbar button and right click runs.
 #include "borehole/ui/borehole_types_dialog.h"
+#include "datasheet/ui/sheet_layout_dialog.h"
 #include "dict/ui/consistency_type_dialogs.h"
 #include "dict/ui/drawing_form_dialogs.h"
 #include "dict/ui/hatch_dialogs.h"
@@ -111,6 +112,9 @@ void MainWindow::addDictionaryHandlers() {
     };
     h[cmd::kSymbolLibrary] = [this, &folder, &sink] {
         dict::ui::ManageSymbols(folder, sink, this);
+    };
+    h[cmd::kDataSheetLayout] = [this, &folder, &sink] {
+        datasheet::ui::EditSheetLayout(folder, sink, this);
     };
     h[cmd::kDrawingForms] = [this, &folder, &sink] {
         runDialog<dict::ui::DrawingFormListDialog>(folder, sink, this);

@@ -570,7 +570,8 @@ private slots:
             {cmd::kSurnames, "Список фамилий "},
             {cmd::kDrawingForms, "Список оформлений чертежа разреза"},
             {cmd::kTitleBlocks, "Список штампов"},
-            {cmd::kStandardIgeDescriptions, "Список стандартных описаний ИГЭ"}};
+            {cmd::kStandardIgeDescriptions, "Список стандартных описаний ИГЭ"},
+            {cmd::kDataSheetLayout, "Оформление: Данные по выработке"}};
         for (const auto& [id, title] : wired) {
             QString seen;
             QTimer::singleShot(0, this, [&seen] {
