@@ -40,6 +40,9 @@ int boreholeText(const Context& ctx);
 
 // A section's sheets and legend to PDF or PNG (render_command.cpp).
 int cmdRender(const Context& ctx);
+// A section printed to a PDF printer, and its sheet texts (print_command.cpp).
+int cmdPrint(const Context& ctx);
+int cmdTexts(const Context& ctx);
 
 // The database checker (check_command.cpp).
 int cmdCheck(const Context& ctx);

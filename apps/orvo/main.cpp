@@ -58,6 +58,10 @@ const char* const kUsageText =
     "                                the test-print page of a hatch type\n"
     "       orvo [-C DIR] render OBJ SEC (--pdf FILE | --png DIR) [--dpi N] [--no-texts]\n"
     "                                a section's sheets and legend: one PDF page or PNG each\n"
+    "       orvo [-C DIR] print OBJ SEC --pdf FILE [--page WxH(mm|pt)] [--dpi N]\n"
+    "                                [--sheets LIST] [--marks 0|1|2]\n"
+    "                                print the section as \"Печать...\" does, to a PDF printer\n"
+    "       orvo [-C DIR] texts OBJ SEC   the section's sheet texts with their placements\n"
     "       orvo [-C DIR] check [--fix]   check the object titles and borehole lists; --fix\n"
     "                                rebuilds faulty lists; exit 1 while faults remain\n"
     "\n"
@@ -426,7 +430,8 @@ int main(int argc, char** argv) {
         {"init", cmdInit},         {"tree", cmdTree},     {"dict", cmdDict},
         {"borehole", cmdBorehole}, {"layout", cmdLayout}, {"connect", cmdConnect},
         {"areas", cmdAreas},       {"ige", cmdIge},       {"hatch", cmdHatch},
-        {"check", cmdCheck},       {"render", cmdRender},
+        {"check", cmdCheck},       {"render", cmdRender}, {"print", cmdPrint},
+        {"texts", cmdTexts},
     };
     const auto it = commands.find(command);
     if (it == commands.end())

@@ -18,12 +18,10 @@ template <class T> bool failed(const Result<T>& r, platform::MessageSink& sink) 
 
 } // namespace
 
-std::optional<PreparedSection> PrepareSectionDrawing(const store::ProjectStore& store,
-                                                     platform::MessageSink& sink,
-                                                     std::int32_t object,
-                                                     std::optional<std::int32_t> storedSection,
-                                                     const section::Section& section,
-                                                     TextSource source) {
+std::optional<PreparedSection>
+PrepareSectionDrawing(const store::ProjectStore& store, platform::MessageSink& sink,
+                      std::int32_t object, std::optional<std::int32_t> storedSection,
+                      const section::Section& section, TextSource source) {
     const auto& folder = store.folder();
     PreparedSection out;
     out.hadWorkingConnections = folder.exists(store::paths::kWorkSlo);

@@ -22,12 +22,10 @@ struct PreparedSection {
 // report ("Запустите редактор Соединений ИГЭ") was shown: the user has to act first. `section`
 // holds the values of the open dialog or the stored section; `storedSection` is empty for a
 // section being created; `source` says where the text placements come from.
-std::optional<PreparedSection> PrepareSectionDrawing(const store::ProjectStore& store,
-                                                     platform::MessageSink& sink,
-                                                     std::int32_t object,
-                                                     std::optional<std::int32_t> storedSection,
-                                                     const section::Section& section,
-                                                     TextSource source);
+std::optional<PreparedSection>
+PrepareSectionDrawing(const store::ProjectStore& store, platform::MessageSink& sink,
+                      std::int32_t object, std::optional<std::int32_t> storedSection,
+                      const section::Section& section, TextSource source);
 
 // After the drawing: removes the WORK.SLO the preparation made when there was none before.
 void FinishSectionDrawing(const platform::WorkFolder& folder, const PreparedSection& prepared);

@@ -7,7 +7,7 @@ namespace orvo::drawing {
 
 const std::array<const char*, kEditorCommandCount>& editorCommandNames() {
     static const std::array<const char*, kEditorCommandCount> names = {
-        "Page next", "Page previos",    "View +", "View -", "View All",
+        "Page next", "Page previos", "View +",          "View -", "View All",
         "Select",    "Text visible", "Text Un-Visible", "Save",   "Exit"};
     return names;
 }

@@ -58,8 +58,8 @@ class SheetEditorSession {
 public:
     enum class Tool { ZoomRectangle = 0, SelectText = 1 };
 
-    SheetEditorSession(std::vector<SheetText> texts, int sheetCount,
-                       std::int32_t horizontalScale, std::int32_t verticalScale, double dpiX);
+    SheetEditorSession(std::vector<SheetText> texts, int sheetCount, std::int32_t horizontalScale,
+                       std::int32_t verticalScale, double dpiX);
 
     const std::vector<SheetText>& texts() const { return m_texts; }
     int sheet() const { return m_sheet; }

@@ -44,8 +44,7 @@ TextLayout layoutSheetText(platform::Canvas& c, const detail::SheetContext& s, c
     default: {
         // A level above and its date below a short line as long as the wider of them.
         c.setFont(formFont(s.in.form, 1, s.dpiY));
-        const double wide =
-            std::max(c.measureText(t.shown()).width, c.measureText(t.date()).width);
+        const double wide = std::max(c.measureText(t.shown()).width, c.measureText(t.date()).width);
         const double right = columnX - half + offX;
         const double line = levelY - offY;
         const double cell = c.measureText("0").height;

@@ -104,8 +104,8 @@ std::vector<PrintLine> PrintPlan::cutMarks(CutMarks marks, int column) const {
     const auto my = static_cast<std::int64_t>(m_printer.dpiY * 5 * 0.03937007874015748 + 0.5);
     std::vector<PrintLine> out;
     if (marks == CutMarks::Corners) {
-        out = {{0, 0, mx, 0},     {r - mx, 0, r, 0}, {r, 0, r, my}, {r, b - my, r, b},
-               {0, b, mx, b},     {r - mx, b, r, b}};
+        out = {{0, 0, mx, 0},     {r - mx, 0, r, 0}, {r, 0, r, my},
+               {r, b - my, r, b}, {0, b, mx, b},     {r - mx, b, r, b}};
         if (column > 0) {
             out.push_back({0, 0, 0, my});
             out.push_back({0, b - my, 0, b});
@@ -120,7 +120,10 @@ std::vector<PrintLine> PrintPlan::cutMarks(CutMarks marks, int column) const {
 
 std::vector<std::pair<std::string, std::string>> PrintPlan::infoLines() const {
     const auto& m = m_printer;
-    const auto mm = [](std::int64_t px, double dpi) { return static_cast<double>(px) / dpi * 25.4 + 0.5; };
+    // Rounded once: adding 0.5 before "%.0f" rounds again and shows an A4 page as 210x298 мм.
+    const auto mm = [](std::int64_t px, double dpi) {
+        return static_cast<double>(px) / dpi * 25.4;
+    };
     char dpi[48];
     std::snprintf(dpi, sizeof dpi, "%dx%d dpi", static_cast<int>(m.dpiX), static_cast<int>(m.dpiY));
     return {{"Принтер:", m.deviceName.substr(0, 32)},

@@ -113,7 +113,7 @@ SheetEditorWindow::SheetEditorWindow(const platform::WorkFolder& folder, Section
     layout->setContentsMargins(0, 0, 0, 0);
     auto* bar = new QToolBar;
     static const char* const labels[kEditorCommandCount] = {
-        "Следующий лист", "Предыдущий лист", "Увеличить",  "Уменьшить", "Весь лист",
+        "Следующий лист", "Предыдущий лист", "Увеличить",    "Уменьшить", "Весь лист",
         "Выбор текста",   "Показать текст",  "Скрыть текст", "Сохранить", "Выход"};
     for (int i = 0; i < kEditorCommandCount; ++i) {
         auto* a = bar->addAction(labels[i]);
@@ -157,10 +157,9 @@ void SheetEditorWindow::loadSheet() {
     if (pictures)
         m_pictures = std::move(*pictures);
     m_geometry = MakeSheetGeometry(m_input.layout, sheet, m_dpiX, m_dpiY);
-    const detail::SheetContext s{m_folder, m_input, *m_geometry,
-                                 sheet,    static_cast<int>(m_input.layout.sheets.size()),
-                                 m_dpiX,   m_dpiY,
-                                 true};
+    const detail::SheetContext s{
+        m_folder, m_input, *m_geometry, sheet, static_cast<int>(m_input.layout.sheets.size()),
+        m_dpiX,   m_dpiY,  true};
     m_sites = sheetTextSites(s);
     auto& view = m_session.view();
     view.setViewSize(m_area->viewport()->width(), m_area->viewport()->height());
@@ -235,7 +234,7 @@ namespace {
 
 FooterTime now() {
     const QDateTime t = QDateTime::currentDateTime();
-    return {t.date().year(),  t.date().month(),  t.date().day(),
+    return {t.date().year(), t.date().month(),  t.date().day(),
             t.time().hour(), t.time().minute(), t.time().second()};
 }
 

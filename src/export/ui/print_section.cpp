@@ -66,9 +66,9 @@ public:
         const auto& m = m_plan.printer();
         const QRectF frame = QRectF(rect()).adjusted(2, 2, -2, -2);
         const double aspect = m.dpiX / m.dpiY; // in floating point: 600 / 1200 is not 0
-        const double k = std::min(
-            frame.width() / static_cast<double>(m.pageW * m_plan.nx()),
-            frame.height() / (static_cast<double>(m.pageH) * aspect * m_plan.ny()));
+        const double k =
+            std::min(frame.width() / static_cast<double>(m.pageW * m_plan.nx()),
+                     frame.height() / (static_cast<double>(m.pageH) * aspect * m_plan.ny()));
         const double w = static_cast<double>(m.pageW) * k * m_plan.nx();
         const double h = static_cast<double>(m.pageH) * k * aspect * m_plan.ny();
         return {frame.x() + (frame.width() - w) / 2 + 2, frame.y() + (frame.height() - h) / 2 + 2,
@@ -94,8 +94,8 @@ protected:
         if (m_picture) {
             const auto& s = m_plan.sheet(m_sheet);
             const double k = g.width() / static_cast<double>(m_plan.printer().pageW * m_plan.nx());
-            const double h = static_cast<double>(s.heightPx) * k * m_plan.printer().dpiX /
-                             m_plan.printer().dpiY;
+            const double h =
+                static_cast<double>(s.heightPx) * k * m_plan.printer().dpiX / m_plan.printer().dpiY;
             p.save();
             p.translate(g.left(), g.bottom() - h);
             p.scale(k, h / std::max<double>(1, static_cast<double>(s.heightPx)));
@@ -283,9 +283,8 @@ PartsDialog::PartsDialog(PrintPlan& plan, const platform::WorkFolder& folder, QW
         accept();
     });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_sheets, &QComboBox::currentIndexChanged, this, [preview](int i) {
-        preview->setSheet(i);
-    });
+    connect(m_sheets, &QComboBox::currentIndexChanged, this,
+            [preview](int i) { preview->setSheet(i); });
     connect(all, &QPushButton::clicked, this, [this, preview] {
         m_plan.selectBlock(m_sheets->currentIndex());
         preview->update();
@@ -339,7 +338,7 @@ std::unique_ptr<QPrinter> askPrinter(QWidget* parent) {
 
 drawing::FooterTime now() {
     const QDateTime t = QDateTime::currentDateTime();
-    return {t.date().year(),  t.date().month(),  t.date().day(),
+    return {t.date().year(), t.date().month(),  t.date().day(),
             t.time().hour(), t.time().minute(), t.time().second()};
 }
 
@@ -391,7 +390,8 @@ bool printParts(QPrinter& printer, const platform::WorkFolder& folder, const Pri
                                  Qt::white);
                 const auto [x0, y0] = plan.origin(i, s, c);
                 painter.save();
-                painter.setClipRect(QRect(0, 0, static_cast<int>(m.pageW), static_cast<int>(m.pageH)));
+                painter.setClipRect(
+                    QRect(0, 0, static_cast<int>(m.pageW), static_cast<int>(m.pageH)));
                 painter.translate(static_cast<double>(x0), static_cast<double>(y0));
                 drawing::PlaySheet(painter, *pictures, 1.0, true);
                 painter.restore();
@@ -420,9 +420,8 @@ std::optional<PrintOutcome> PrintSection(QWidget* parent, const store::ProjectSt
             folder.removeFile(store::paths::kWorkSlo);
     };
     for (;;) {
-        auto prepared = drawing::PrepareSectionDrawing(store, sink, request.object,
-                                                       request.storedSection, request.section,
-                                                       request.source);
+        auto prepared = drawing::PrepareSectionDrawing(
+            store, sink, request.object, request.storedSection, request.section, request.source);
         if (!prepared) {
             finish();
             return std::nullopt;
@@ -435,7 +434,8 @@ std::optional<PrintOutcome> PrintSection(QWidget* parent, const store::ProjectSt
         QApplication::setOverrideCursor(Qt::WaitCursor);
         drawing::PictureSheetSink pictures(folder, printer->logicalDpiX(), printer->logicalDpiY());
         drawing::NoProgress progress;
-        auto sizes = drawing::RenderSection(folder, prepared->input, pictures, progress, true, now());
+        auto sizes =
+            drawing::RenderSection(folder, prepared->input, pictures, progress, true, now());
         QApplication::restoreOverrideCursor();
         if (!pictures.status()) {
             sink.report(pictures.status().error());
@@ -451,13 +451,11 @@ std::optional<PrintOutcome> PrintSection(QWidget* parent, const store::ProjectSt
         PrintOutcome out{plan->mode(), plan->printer(), plan->nx(), plan->ny(), 0};
         bool printed = true;
         if (plan->mode() == PrintMode::FullSheet) {
-            const auto pick = hooks.pickSheets ? hooks.pickSheets
-                                               : [](QWidget* p, const PrintPlan& pl) {
-                                                     FullSheetDialog d(pl, p);
-                                                     return d.exec() == QDialog::Accepted
-                                                                ? std::optional(d.choice())
-                                                                : std::nullopt;
-                                                 };
+            const auto pick =
+                hooks.pickSheets ? hooks.pickSheets : [](QWidget* p, const PrintPlan& pl) {
+                    FullSheetDialog d(pl, p);
+                    return d.exec() == QDialog::Accepted ? std::optional(d.choice()) : std::nullopt;
+                };
             const auto choice = pick(parent, *plan);
             if (!choice) {
                 finish();
@@ -467,14 +465,14 @@ std::optional<PrintOutcome> PrintSection(QWidget* parent, const store::ProjectSt
                 continue;
             printed = printWhole(*printer, folder, *plan, choice->sheets, out.pages);
         } else {
-            const auto pick = hooks.pickPages ? hooks.pickPages
-                                              : [](QWidget* p, PrintPlan& pl,
-                                                   const platform::WorkFolder& f) {
-                                                    PartsDialog d(pl, f, p);
-                                                    return d.exec() == QDialog::Accepted
-                                                               ? std::optional(d.choice())
-                                                               : std::nullopt;
-                                                };
+            const auto pick = hooks.pickPages
+                                  ? hooks.pickPages
+                                  : [](QWidget* p, PrintPlan& pl, const platform::WorkFolder& f) {
+                                        PartsDialog d(pl, f, p);
+                                        return d.exec() == QDialog::Accepted
+                                                   ? std::optional(d.choice())
+                                                   : std::nullopt;
+                                    };
             const auto choice = pick(parent, *plan, folder);
             if (!choice) {
                 finish();

@@ -244,8 +244,12 @@ QLayout* SectionDialog::buildCommands() {
                     exportDrawingMore, exportData})
         work->addWidget(b);
     m_needBoreholes = {connectIge, describeIge, editDrawing, view, print, exportData, m_remove};
-    for (auto* b : {editDrawing, view, print, exportDrawing, exportDrawingMore})
-        connect(b, &QPushButton::clicked, this, &SectionDialog::notAvailable);
+    connect(editDrawing, &QPushButton::clicked, this,
+            [this] { runDrawing(m_drawing.editDrawing); });
+    connect(view, &QPushButton::clicked, this, [this] { runDrawing(m_drawing.view); });
+    connect(print, &QPushButton::clicked, this, [this] { runDrawing(m_drawing.print); });
+    for (auto* b : {exportDrawing, exportDrawingMore})
+        connect(b, &QPushButton::clicked, this, [this] { runDrawing(m_drawing.exportDrawing); });
     connect(connectIge, &QPushButton::clicked, this, &SectionDialog::onConnectIge);
     connect(describeIge, &QPushButton::clicked, this, &SectionDialog::onDescribeIge);
     return work;
@@ -395,7 +399,16 @@ void SectionDialog::notAvailable() {
     m_sink.show("Information", "Эта функция пока недоступна.", platform::Icon::Information);
 }
 
-void SectionDialog::onSave() {
+void SectionDialog::runDrawing(const SectionCommand& command) {
+    if (!command) {
+        notAvailable();
+        return;
+    }
+    const auto stored = m_isNew ? std::nullopt : std::optional(m_section.header.number);
+    command(currentValues(), stored);
+}
+
+Section SectionDialog::currentValues() {
     m_header.name.setUtf8(m_name->text().toStdString());
     m_header.verticalScale = parseScaleText(text(m_vertical));
     m_header.horizontalScale = parseScaleText(text(m_horizontal));
@@ -405,8 +418,11 @@ void SectionDialog::onSave() {
         static_cast<std::int32_t>(platform::parseWholeNumber(m_width->text().toStdString()));
     for (std::size_t i = 0; i < m_signatures.size(); ++i)
         m_header.signatures[i].setPadded(platform::utf8ToCp1251(text(m_signatures[i])));
-    m_section.header = m_header;
-    m_section.boreholes = m_list.numbers();
+    return {m_header, m_list.numbers()};
+}
+
+void SectionDialog::onSave() {
+    m_section = currentValues();
     accept();
 }
 

@@ -46,6 +46,19 @@ public:
     using ConnectionEditor =
         std::function<void(const std::vector<std::int32_t>&, std::optional<std::int32_t>)>;
     void setConnectionEditor(ConnectionEditor edit) { m_editConnections = std::move(edit); }
+    // The drawing commands, which lie in layers above this one, handed over the same way. Each
+    // gets the dialog's current values (not saved yet) and the stored section number (none for
+    // a new section); a command left empty says the function is not available.
+    using SectionCommand = std::function<void(const Section&, std::optional<std::int32_t>)>;
+    struct DrawingCommands {
+        SectionCommand editDrawing;
+        SectionCommand view;
+        SectionCommand print;
+        SectionCommand exportDrawing;
+    };
+    void setDrawingCommands(DrawingCommands commands) { m_drawing = std::move(commands); }
+    // The values on screen as "Сохранить" would store them.
+    Section currentValues();
     // True when ListForm.sps could not be read: the fatal message has been shown and the caller
     // is to end the program.
     bool hadFatalError() const { return m_fatal; }
@@ -71,11 +84,13 @@ private:
     void onSave();
     void notAvailable();
     void onConnectIge();
+    void runDrawing(const SectionCommand& command);
     void onDescribeIge();
 
     const store::ProjectStore& m_store;
     std::int32_t m_object;
     Section& m_section;
+    DrawingCommands m_drawing;
     SectionHeader m_header; // the dialog's working values until "Сохранить"
     SectionBoreholeList m_list;
     platform::MessageSink& m_sink;

@@ -6,6 +6,7 @@
 #include "platform/message_sink.h"
 #include "platform/work_folder.h"
 #include "section/section_record.h"
+#include "section/ui/section_dialog.h"
 #include "shell/library_tree.h"
 #include "shell/object_lifecycle.h"
 #include "shell/session.h"
@@ -73,6 +74,11 @@ private:
     void editSection();
     // Runs the section dialog until it is cancelled or the section saved; the saved number.
     std::int32_t runSectionDialog(std::int32_t object, section::Section& s, bool isNew);
+    // The section dialog's drawing buttons: viewer, sheet editor, printing, export.
+    section::ui::SectionDialog::DrawingCommands drawingCommands(std::int32_t object,
+                                                                QWidget* parent);
+    // "Просмотр..." and "Печать..." of the menu on the selected stored section.
+    void viewOrPrintStoredSection(bool print);
     void newObject();
     void editObjectTitle();
     void moveObject(bool toArchive);

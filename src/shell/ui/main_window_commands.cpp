@@ -58,9 +58,9 @@ void MainWindow::addCommandHandlers() {
             newBorehole();
     };
     for (int id : {cmd::kPrint, cmd::kView})
-        h[id] = [this] {
+        h[id] = [this, id] {
             if (currentKind() == NodeKind::Section)
-                notAvailable();
+                viewOrPrintStoredSection(id == cmd::kPrint);
         };
     for (int id : {cmd::kImport, cmd::kExport, cmd::kSheetParameters})
         h[id] = [] {}; // no action bound

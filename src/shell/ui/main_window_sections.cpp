@@ -1,5 +1,7 @@
 // The main window's section commands: "Новый Разрез..." and "Данные..." on a section.
 #include "connect/ui/connection_editor.h"
+#include "drawing/ui/section_windows.h"
+#include "export/ui/print_section.h"
 #include "section/section_record.h"
 #include "section/ui/section_dialog.h"
 #include "shell/ui/main_window.h"
@@ -23,6 +25,7 @@ std::int32_t MainWindow::runSectionDialog(std::int32_t object, section::Section&
                 connect::ui::EditConnections(m_ctx.folder, m_ctx.sink, object, stored, boreholes,
                                              &dialog);
             });
+        dialog.setDrawingCommands(drawingCommands(object, &dialog));
         // Without the sheet formats the dialog cannot work: the program ends at once.
         if (dialog.hadFatalError()) {
             endWith(store::FatalOpenError("DATA\\DIC\\ListForm.sps"));
@@ -38,6 +41,40 @@ std::int32_t MainWindow::runSectionDialog(std::int32_t object, section::Section&
         if (m_fatalEnd)
             return 0;
     }
+}
+
+section::ui::SectionDialog::DrawingCommands MainWindow::drawingCommands(std::int32_t object,
+                                                                        QWidget* parent) {
+    // From the open dialog: its values, and WORK.MTX before the section's own placements.
+    const auto request = [object](const section::Section& s, std::optional<std::int32_t> stored) {
+        return drawing::DrawingRequest{object, stored, s, drawing::TextSource::SectionDialog};
+    };
+    section::ui::SectionDialog::DrawingCommands c;
+    c.view = [this, parent, request](const section::Section& s, std::optional<std::int32_t> n) {
+        drawing::ViewSection(parent, m_ctx.store, m_ctx.sink, request(s, n));
+    };
+    c.editDrawing = [this, parent, request](const section::Section& s,
+                                            std::optional<std::int32_t> n) {
+        drawing::EditSectionSheets(parent, m_ctx.store, m_ctx.sink, request(s, n));
+    };
+    c.print = [this, parent, request](const section::Section& s, std::optional<std::int32_t> n) {
+        exporter::PrintSection(parent, m_ctx.store, m_ctx.sink, request(s, n));
+    };
+    return c;
+}
+
+void MainWindow::viewOrPrintStoredSection(bool print) {
+    const auto s = section::ReadSection(m_ctx.folder, m_current.object, m_current.section);
+    if (!s) {
+        endWith(s.error());
+        return;
+    }
+    const drawing::DrawingRequest request{m_current.object, m_current.section, *s,
+                                          drawing::TextSource::StoredSection};
+    if (print)
+        exporter::PrintSection(this, m_ctx.store, m_ctx.sink, request);
+    else
+        drawing::ViewSection(this, m_ctx.store, m_ctx.sink, request);
 }
 
 void MainWindow::newSection() {

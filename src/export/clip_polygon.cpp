@@ -1,0 +1,93 @@
+// Segment clipping: crossings with every edge, then the pieces between them kept by the winding
+// of their midpoints.
+#include "export/clip_polygon.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace orvo::exporter {
+
+void ClipSegmentToPolygon::setPolygon(std::span<const DxfPoint> polygon) {
+    m_polygon.assign(polygon.begin(), polygon.end());
+}
+
+bool ClipSegmentToPolygon::inside(DxfPoint p) const {
+    const std::size_t n = m_polygon.size();
+    if (n < 2)
+        return false;
+    constexpr double kDegrees = 180 / std::numbers::pi;
+    double sum = 0;
+    double previous = std::atan2(m_polygon[0].y - p.y, m_polygon[0].x - p.x);
+    for (std::size_t i = 1; i <= n; ++i) {
+        const DxfPoint& v = m_polygon[i % n];
+        // atan2(0, 0) is 0: a point on a vertex gives a number, never NaN.
+        const double angle = std::atan2(v.y - p.y, v.x - p.x);
+        double d = (angle - previous) * kDegrees;
+        while (d > 180)
+            d -= 360;
+        while (d <= -180)
+            d += 360;
+        sum += d;
+        previous = angle;
+    }
+    return std::fabs(sum) >= 0.001;
+}
+
+std::span<const ClipPiece> ClipSegmentToPolygon::clip(DxfPoint p1, DxfPoint p2) {
+    m_pieces.clear();
+    m_cuts.clear();
+    const std::size_t n = m_polygon.size();
+    const double dx = p2.x - p1.x;
+    const double dy = p2.y - p1.y;
+    const double length = std::hypot(dx, dy);
+    if (n < 2 || !(length >= kTolerance) || !std::isfinite(length))
+        return {};
+    const double slack = kTolerance / length;
+    for (std::size_t i = 0; i < n; ++i) {
+        const DxfPoint& a = m_polygon[i];
+        const DxfPoint& b = m_polygon[(i + 1) % n];
+        const double ex = b.x - a.x;
+        const double ey = b.y - a.y;
+        const double edge = std::hypot(ex, ey);
+        const double denom = dx * ey - dy * ex;
+        // Parallel within a relative tolerance: such an edge meets the segment nowhere.
+        if (!(edge > 0) || std::fabs(denom) <= 1e-12 * length * edge)
+            continue;
+        const double wx = a.x - p1.x;
+        const double wy = a.y - p1.y;
+        const double t = (wx * ey - wy * ex) / denom;
+        const double u = (wx * dy - wy * dx) / denom;
+        const double edgeSlack = kTolerance / edge;
+        if (t >= -slack && t <= 1 + slack && u >= -edgeSlack && u <= 1 + edgeSlack)
+            m_cuts.push_back(t);
+    }
+    std::sort(m_cuts.begin(), m_cuts.end());
+    const auto at = [&](double t) { return DxfPoint{p1.x + t * dx, p1.y + t * dy}; };
+    double from = 0;
+    const auto piece = [&](double to) {
+        if ((to - from) * length >= kTolerance) {
+            const DxfPoint a = at(from);
+            const DxfPoint b = at(to);
+            if (inside(at((from + to) / 2)))
+                m_pieces.push_back({a, b});
+        }
+        from = to;
+    };
+    for (const double t : m_cuts)
+        piece(t);
+    piece(1);
+    // Neighbouring inside pieces (split at a vertex or where an edge was only touched) join.
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < m_pieces.size(); ++i) {
+        if (kept > 0 && m_pieces[kept - 1].b.x == m_pieces[i].a.x &&
+            m_pieces[kept - 1].b.y == m_pieces[i].a.y)
+            m_pieces[kept - 1].b = m_pieces[i].b;
+        else
+            m_pieces[kept++] = m_pieces[i];
+    }
+    m_pieces.resize(kept);
+    return m_pieces;
+}
+
+} // namespace orvo::exporter
