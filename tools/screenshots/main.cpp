@@ -8,12 +8,16 @@
 #include "dict/ui/hatch_dialogs.h"
 #include "dict/ui/mark_type_dialog.h"
 #include "dict/ui/symbol_dialogs.h"
+#include "drawing/ui/section_windows.h"
+#include "drawing/ui/sheet_area.h"
 #include "platform/message_sink.h"
 #include "store/project_store.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QListWidget>
 #include <QTimer>
+#include <QToolButton>
 
 #include <filesystem>
 #include <iostream>
@@ -86,6 +90,53 @@ int main(int argc, char** argv) {
         shoot(viewer, out / "borehole-sheet-viewer.png", {560, 720});
         orvo::datasheet::ui::SheetLayoutDialog dialog(*layout);
         shoot(dialog, out / "sheet-layout-dialog.png", {900, 640});
+    }
+
+    // The section viewer (hatching on) and the sheet editor on "Разрез 2-2".
+    if (auto section = orvo::section::ReadSection(folder, 1, 2)) {
+        namespace drawing = orvo::drawing;
+        auto prepared = drawing::PrepareSectionDrawing(store, sink, 1, 2, *section,
+                                                       drawing::TextSource::StoredSection);
+        if (prepared) {
+            drawing::NoProgress progress;
+            std::vector<drawing::SheetSize> sizes;
+            {
+                drawing::PictureSheetSink pictures(folder, 96, 96);
+                sizes = drawing::RenderSection(folder, prepared->input, pictures, progress, true,
+                                               {2026, 12, 8, 12, 0, 0});
+            }
+            drawing::SectionViewer viewer(folder, sizes, 96);
+            for (auto* button : viewer.findChildren<QToolButton*>())
+                if (button->text() == "Штриховка")
+                    button->setChecked(true);
+            viewer.resize(1000, 520);
+            viewer.show();
+            QApplication::processEvents();
+            viewer.view().setViewSize(viewer.area()->viewport()->width(),
+                                      viewer.area()->viewport()->height());
+            viewer.view().zoomToRect(0, 0, 600, 300);
+            viewer.area()->refresh();
+            shoot(viewer, out / "section-viewer.png", {1000, 520});
+            {
+                drawing::PictureSheetSink pictures(folder, 96, 96);
+                sizes = drawing::RenderSection(folder, prepared->input, pictures, progress, false,
+                                               {2026, 12, 8, 12, 0, 0});
+            }
+            drawing::SheetEditorWindow editor(folder, prepared->input, sizes, 96, 96, sink);
+            editor.resize(1000, 520);
+            editor.show();
+            QApplication::processEvents();
+            editor.session().view().zoomToRect(0, 0, 600, 300);
+            editor.area()->refresh();
+            editor.action(drawing::EditorCommand::Select)->trigger();
+            editor.area()->viewport()->repaint();
+            if (!editor.session().overlay().empty()) {
+                const auto& o = editor.session().overlay()[3];
+                editor.session().pick(o.rect.x + 1, o.rect.y + 1);
+            }
+            shoot(editor, out / "sheet-editor.png", {1000, 520});
+            drawing::FinishSectionDrawing(folder, *prepared);
+        }
     }
     return 0;
 }

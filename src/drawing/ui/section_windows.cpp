@@ -30,6 +30,12 @@ QToolButton* toolButton(QToolBar* bar, const QString& text, const QString& tip) 
     return b;
 }
 
+// The part of the sheet the view shows, in the painter's sheet coordinates: what lies outside
+// is not played at all, which keeps a zoomed view quick.
+QRectF shownPart(const QPainter& p) {
+    return p.worldTransform().inverted().mapRect(QRectF(p.viewport()));
+}
+
 QString sheetName(int index, int sectionSheets) {
     return index < sectionSheets ? QString("Лист %1").arg(index + 1) : QString("Лист УО");
 }
@@ -59,7 +65,7 @@ SectionViewer::SectionViewer(const platform::WorkFolder& folder, std::vector<She
     m_area = new SheetArea(m_view, dpiX);
     m_area->paintSheet = [this](QPainter& p) {
         if (m_pictures)
-            PlaySheet(p, *m_pictures, 1.0, m_hatching->isChecked());
+            PlaySheet(p, *m_pictures, 1.0, m_hatching->isChecked(), shownPart(p));
     };
     layout->addWidget(m_area, 1);
     m_readout = new QLabel;
@@ -171,7 +177,7 @@ void SheetEditorWindow::loadSheet() {
 
 void SheetEditorWindow::paintSheet(QPainter& painter) {
     if (m_pictures)
-        PlayPicture(painter, m_pictures->p, 1.0);
+        PlayPicture(painter, m_pictures->p, 1.0, shownPart(painter));
     if (!m_geometry)
         return;
     m_input.texts = m_session.texts();

@@ -2,6 +2,7 @@
 #include "drawing/ui/sheet_pictures.h"
 
 #include "platform/messages.h"
+#include "platform/ui/picture_play.h"
 #include "platform/ui/qpainter_canvas.h"
 
 #include <QBuffer>
@@ -91,25 +92,15 @@ Result<SheetPictures> LoadSheetPictures(const platform::WorkFolder& folder, int 
     return out;
 }
 
-void PlayPicture(QPainter& painter, const QPicture& picture, double scale) {
-    // A picture replays its coordinates in the logical units of the device it was recorded on
-    // and QPainter rescales them by the target's resolution over the recording one; undo that
-    // so that one recorded pixel is `scale` units here.
-    const QPaintDevice* device = painter.device();
-    const double sx =
-        device ? static_cast<double>(picture.logicalDpiX()) / device->logicalDpiX() : 1.0;
-    const double sy =
-        device ? static_cast<double>(picture.logicalDpiY()) / device->logicalDpiY() : 1.0;
-    painter.save();
-    painter.scale(scale * sx, scale * sy);
-    painter.drawPicture(0, 0, picture);
-    painter.restore();
+void PlayPicture(QPainter& painter, const QPicture& picture, double scale, const QRectF& visible) {
+    platform::ui::PlayPicture(painter, picture, scale, visible);
 }
 
-void PlaySheet(QPainter& painter, const SheetPictures& sheet, double scale, bool withHatching) {
+void PlaySheet(QPainter& painter, const SheetPictures& sheet, double scale, bool withHatching,
+               const QRectF& visible) {
     if (withHatching)
-        PlayPicture(painter, sheet.h, scale);
-    PlayPicture(painter, sheet.p, scale);
+        PlayPicture(painter, sheet.h, scale, visible);
+    PlayPicture(painter, sheet.p, scale, visible);
 }
 
 } // namespace orvo::drawing

@@ -6,6 +6,7 @@
 #include "platform/work_folder.h"
 
 #include <QPicture>
+#include <QRectF>
 
 #include <memory>
 #include <string>
@@ -48,11 +49,14 @@ struct SheetPictures {
 // Reads a sheet's pair; a missing or unreadable file is refused.
 Result<SheetPictures> LoadSheetPictures(const platform::WorkFolder& folder, int number);
 
-// Plays a picture recorded in reference-device pixels at `dpi` onto the painter so that one
-// reference pixel covers `scale` painter units, whatever the painter's device resolution.
-void PlayPicture(QPainter& painter, const QPicture& picture, double scale);
+// Plays a picture recorded in reference-device pixels onto the painter so that one reference
+// pixel covers `scale` painter units, whatever the painter's device resolution; primitives
+// outside `visible` (painter coordinates; empty: none) are left out (platform/ui/picture_play.h).
+void PlayPicture(QPainter& painter, const QPicture& picture, double scale,
+                 const QRectF& visible = {});
 
 // The sheet as the viewer and printing show it: hatching first (when wanted), the drawing over it.
-void PlaySheet(QPainter& painter, const SheetPictures& sheet, double scale, bool withHatching);
+void PlaySheet(QPainter& painter, const SheetPictures& sheet, double scale, bool withHatching,
+               const QRectF& visible = {});
 
 } // namespace orvo::drawing

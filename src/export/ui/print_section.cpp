@@ -393,7 +393,10 @@ bool printParts(QPrinter& printer, const platform::WorkFolder& folder, const Pri
                 painter.setClipRect(
                     QRect(0, 0, static_cast<int>(m.pageW), static_cast<int>(m.pageH)));
                 painter.translate(static_cast<double>(x0), static_cast<double>(y0));
-                drawing::PlaySheet(painter, *pictures, 1.0, true);
+                // Only what falls on this page goes into it.
+                const QRectF page(static_cast<double>(-x0), static_cast<double>(-y0),
+                                  static_cast<double>(m.pageW), static_cast<double>(m.pageH));
+                drawing::PlaySheet(painter, *pictures, 1.0, true, page);
                 painter.restore();
                 painter.setPen(pen);
                 for (const auto& l : plan.cutMarks(marks, c))

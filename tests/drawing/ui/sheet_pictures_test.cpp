@@ -4,6 +4,7 @@
 #include "drawing/recording_sheet_sink.h"
 #include "drawing/ui/render_progress_panel.h"
 #include "drawing/ui/sheet_pictures.h"
+#include "platform/ui/picture_play.h"
 #include "platform/ui/qpainter_canvas.h"
 #include "support/gui.h"
 
@@ -161,6 +162,25 @@ private slots:
             // Capital letters of a 40-pixel em are about 29 pixels high.
             QVERIFY2(t.height() >= 25 && t.height() <= 33, qPrintable(QString::number(t.height())));
         }
+    }
+
+    // Only the primitives that reach the visible rectangle are played.
+    void cullsWhatIsNotShown() {
+        QPicture picture;
+        {
+            QPainter p(&picture);
+            platform::QPainterCanvas c(p);
+            c.setPen({platform::kBlack, 2, platform::Pen::Style::Solid});
+            for (int i = 0; i < 100; ++i)
+                c.drawLine({i * 100.0, 0}, {i * 100.0 + 50, 50});
+        }
+        QImage image = blank(1000, 100, 96);
+        QPainter painter(&image);
+        QCOMPARE(platform::ui::PlayPicture(painter, picture, 1.0), 100LL);
+        painter.translate(-2000, 0);
+        // x 2000..2999 after the shift: lines 20..29, and line 19 reaches 1950 + the pen.
+        QCOMPARE(platform::ui::PlayPicture(painter, picture, 1.0, QRectF(2000, 0, 1000, 100)),
+                 10LL);
     }
 
     void progressPanelShowsEachStep() {
