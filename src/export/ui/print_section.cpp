@@ -2,6 +2,7 @@
 #include "export/ui/print_section.h"
 
 #include "drawing/ui/sheet_pictures.h"
+#include "platform/ui/picture_play.h"
 #include "store/store_paths.h"
 
 #include <QApplication>
@@ -366,44 +367,66 @@ bool printWhole(QPrinter& printer, const platform::WorkFolder& folder, const Pri
     return pages == 0 || painter.end();
 }
 
+// The pages of one sheet: its pictures dealt out to the selected pages in one pass each, so a
+// page replays only what falls on it.
+struct SheetPages {
+    std::vector<std::pair<int, int>> cells; // row, column
+    std::vector<QPicture> h;
+    std::vector<QPicture> p;
+};
+
+std::optional<SheetPages> splitSheet(const platform::WorkFolder& folder, const PrintPlan& plan,
+                                     int sheet) {
+    SheetPages out;
+    std::vector<QRectF> parts;
+    const auto& m = plan.printer();
+    for (int s = 0; s < plan.ny(); ++s)
+        for (int c = 0; c < plan.nx(); ++c)
+            if (plan.selected(sheet, s, c)) {
+                const auto [x0, y0] = plan.origin(sheet, s, c);
+                out.cells.emplace_back(s, c);
+                parts.emplace_back(static_cast<double>(-x0), static_cast<double>(-y0),
+                                   static_cast<double>(m.pageW), static_cast<double>(m.pageH));
+            }
+    if (parts.empty())
+        return out;
+    auto pictures = drawing::LoadSheetPictures(folder, sheet);
+    if (!pictures)
+        return std::nullopt;
+    out.h = platform::ui::SplitPicture(pictures->h, parts);
+    out.p = platform::ui::SplitPicture(pictures->p, parts);
+    return out;
+}
+
 bool printParts(QPrinter& printer, const platform::WorkFolder& folder, const PrintPlan& plan,
                 CutMarks marks, int& pages) {
     printer.setDocName(kByPartsJob);
     QPainter painter;
     const auto& m = plan.printer();
+    const QRect whole(0, 0, static_cast<int>(m.pageW), static_cast<int>(m.pageH));
     QPen pen(Qt::black, 0, marks == CutMarks::DashDot ? Qt::DashDotLine : Qt::SolidLine);
     for (int i = 0; i < plan.sheetCount(); ++i) {
-        std::optional<drawing::SheetPictures> pictures;
-        for (int s = 0; s < plan.ny(); ++s)
-            for (int c = 0; c < plan.nx(); ++c) {
-                if (!plan.selected(i, s, c))
-                    continue;
-                if (!pictures) {
-                    auto loaded = drawing::LoadSheetPictures(folder, i);
-                    if (!loaded)
-                        return false;
-                    pictures = std::move(*loaded);
-                }
-                if (pages == 0 ? !painter.begin(&printer) : !printer.newPage())
-                    return false;
-                painter.fillRect(QRect(0, 0, static_cast<int>(m.pageW), static_cast<int>(m.pageH)),
-                                 Qt::white);
-                const auto [x0, y0] = plan.origin(i, s, c);
-                painter.save();
-                painter.setClipRect(
-                    QRect(0, 0, static_cast<int>(m.pageW), static_cast<int>(m.pageH)));
-                painter.translate(static_cast<double>(x0), static_cast<double>(y0));
-                // Only what falls on this page goes into it.
-                const QRectF page(static_cast<double>(-x0), static_cast<double>(-y0),
-                                  static_cast<double>(m.pageW), static_cast<double>(m.pageH));
-                drawing::PlaySheet(painter, *pictures, 1.0, true, page);
-                painter.restore();
-                painter.setPen(pen);
-                for (const auto& l : plan.cutMarks(marks, c))
-                    painter.drawLine(QPointF(static_cast<double>(l.x1), static_cast<double>(l.y1)),
-                                     QPointF(static_cast<double>(l.x2), static_cast<double>(l.y2)));
-                ++pages;
-            }
+        const auto sheet = splitSheet(folder, plan, i);
+        if (!sheet)
+            return false;
+        for (std::size_t k = 0; k < sheet->cells.size(); ++k) {
+            const auto [s, c] = sheet->cells[k];
+            if (pages == 0 ? !painter.begin(&printer) : !printer.newPage())
+                return false;
+            painter.fillRect(whole, Qt::white);
+            const auto [x0, y0] = plan.origin(i, s, c);
+            painter.save();
+            painter.setClipRect(whole);
+            painter.translate(static_cast<double>(x0), static_cast<double>(y0));
+            drawing::PlayPicture(painter, sheet->h[k], 1.0);
+            drawing::PlayPicture(painter, sheet->p[k], 1.0);
+            painter.restore();
+            painter.setPen(pen);
+            for (const auto& l : plan.cutMarks(marks, c))
+                painter.drawLine(QPointF(static_cast<double>(l.x1), static_cast<double>(l.y1)),
+                                 QPointF(static_cast<double>(l.x2), static_cast<double>(l.y2)));
+            ++pages;
+        }
     }
     return pages == 0 || painter.end();
 }

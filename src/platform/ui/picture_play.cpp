@@ -1,31 +1,39 @@
 // A picture is replayed onto a private paint device whose engine sees every primitive with the
-// painter state in force; primitives whose device box misses the visible area are dropped, the
-// others go to the real painter with that state.
+// painter state in force; each primitive goes, with that state, to every target painter whose
+// visible area its device box reaches, and is dropped for the others.
 #include "platform/ui/picture_play.h"
 
+#include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPicture>
-
-#include <QFontMetricsF>
 #include <QTextItem>
 
 #include <algorithm>
 #include <climits>
+#include <functional>
+#include <memory>
+#include <optional>
 
 namespace orvo::platform::ui {
 
 namespace {
 
+struct Target {
+    QPainter* painter = nullptr;
+    QTransform base;      // picture coordinates to the target's device, before the state's own
+    QRectF visible;       // device coordinates; empty: everything
+    bool clipped = false; // the target's own clip, kept under the picture's
+    QPainterPath clip;
+    bool stateDirty = true;
+    long long forwarded = 0;
+};
+
 class ForwardingEngine : public QPaintEngine {
 public:
-    ForwardingEngine(QPainter& target, const QTransform& base, const QRectF& deviceVisible)
-        : QPaintEngine(QPaintEngine::AllFeatures), m_target(target), m_base(base),
-          m_visible(deviceVisible) {}
-
-    long long forwarded = 0;
+    explicit ForwardingEngine(std::vector<Target>& targets)
+        : QPaintEngine(QPaintEngine::AllFeatures), m_targets(targets) {}
 
     bool begin(QPaintDevice*) override { return true; }
     bool end() override { return true; }
@@ -34,33 +42,38 @@ public:
     void updateState(const QPaintEngineState& s) override {
         const auto flags = s.state();
         if (flags & (DirtyClipPath | DirtyClipRegion | DirtyClipEnabled | DirtyTransform))
-            m_clipDirty = true;
+            for (auto& t : m_targets)
+                t.stateDirty = true;
         if (flags & DirtyTransform)
             m_transform = s.transform();
         if (flags & DirtyPen)
-            m_target.setPen(s.pen());
-        if (flags & DirtyBrush)
-            m_target.setBrush(s.brush());
-        if (flags & DirtyFont)
-            m_target.setFont(s.font());
-        if (flags & DirtyBackground)
-            m_target.setBackground(s.backgroundBrush());
-        if (flags & DirtyBackgroundMode)
-            m_target.setBackgroundMode(s.backgroundMode());
-        if (flags & DirtyHints)
-            m_target.setRenderHints(s.renderHints());
-        if (flags & DirtyCompositionMode)
-            m_target.setCompositionMode(s.compositionMode());
-        if (flags & DirtyOpacity)
-            m_target.setOpacity(s.opacity());
+            m_penWidth = std::max(1.0, s.pen().widthF());
+        for (auto& t : m_targets) {
+            QPainter& p = *t.painter;
+            if (flags & DirtyPen)
+                p.setPen(s.pen());
+            if (flags & DirtyBrush)
+                p.setBrush(s.brush());
+            if (flags & DirtyFont)
+                p.setFont(s.font());
+            if (flags & DirtyBackground)
+                p.setBackground(s.backgroundBrush());
+            if (flags & DirtyBackgroundMode)
+                p.setBackgroundMode(s.backgroundMode());
+            if (flags & DirtyHints)
+                p.setRenderHints(s.renderHints());
+            if (flags & DirtyCompositionMode)
+                p.setCompositionMode(s.compositionMode());
+            if (flags & DirtyOpacity)
+                p.setOpacity(s.opacity());
+        }
     }
 
     void drawLines(const QLineF* lines, int count) override {
-        for (int i = 0; i < count; ++i)
-            if (shows(QRectF(lines[i].p1(), lines[i].p2()).normalized())) {
-                sync();
-                m_target.drawLine(lines[i]);
-            }
+        for (int i = 0; i < count; ++i) {
+            const QLineF& l = lines[i];
+            forward(QRectF(l.p1(), l.p2()).normalized(), [&](QPainter& p) { p.drawLine(l); });
+        }
     }
     void drawLines(const QLine* lines, int count) override {
         for (int i = 0; i < count; ++i) {
@@ -70,10 +83,7 @@ public:
     }
     void drawRects(const QRectF* rects, int count) override {
         for (int i = 0; i < count; ++i)
-            if (shows(rects[i])) {
-                sync();
-                m_target.drawRect(rects[i]);
-            }
+            forward(rects[i], [&](QPainter& p) { p.drawRect(rects[i]); });
     }
     void drawRects(const QRect* rects, int count) override {
         for (int i = 0; i < count; ++i) {
@@ -82,36 +92,35 @@ public:
         }
     }
     void drawEllipse(const QRectF& r) override {
-        if (shows(r)) {
-            sync();
-            m_target.drawEllipse(r);
-        }
+        forward(r, [&](QPainter& p) { p.drawEllipse(r); });
     }
     void drawPath(const QPainterPath& path) override {
-        if (shows(path.controlPointRect())) {
-            sync();
-            m_target.drawPath(path);
-        }
+        forward(path.controlPointRect(), [&](QPainter& p) { p.drawPath(path); });
     }
     void drawPoints(const QPointF* points, int count) override {
-        sync();
-        m_target.drawPoints(points, count);
-        ++forwarded;
+        forward(std::nullopt, [&](QPainter& p) { p.drawPoints(points, count); });
     }
     void drawPolygon(const QPointF* points, int count, PolygonDrawMode mode) override {
         if (count <= 0)
             return;
-        QRectF box(points[0], points[0]);
-        for (int i = 1; i < count; ++i)
-            box = box.united(QRectF(points[i], points[i]));
-        if (!shows(box.normalized()))
-            return;
-        sync();
-        if (mode == PolylineMode)
-            m_target.drawPolyline(points, count);
-        else
-            m_target.drawPolygon(points, count,
-                                 mode == WindingMode ? Qt::WindingFill : Qt::OddEvenFill);
+        // By coordinates: QRectF::united ignores rectangles of no size.
+        double left = points[0].x();
+        double right = left;
+        double top = points[0].y();
+        double bottom = top;
+        for (int i = 1; i < count; ++i) {
+            left = std::min(left, points[i].x());
+            right = std::max(right, points[i].x());
+            top = std::min(top, points[i].y());
+            bottom = std::max(bottom, points[i].y());
+        }
+        forward(QRectF(left, top, right - left, bottom - top), [&](QPainter& p) {
+            if (mode == PolylineMode)
+                p.drawPolyline(points, count);
+            else
+                p.drawPolygon(points, count,
+                              mode == WindingMode ? Qt::WindingFill : Qt::OddEvenFill);
+        });
     }
     void drawPolygon(const QPoint* points, int count, PolygonDrawMode mode) override {
         QList<QPointF> f;
@@ -120,69 +129,66 @@ public:
             f.append(points[i]);
         drawPolygon(f.constData(), count, mode);
     }
-    void drawTextItem(const QPointF& p, const QTextItem& item) override {
+    void drawTextItem(const QPointF& at, const QTextItem& item) override {
         const QFontMetricsF fm(item.font());
-        const QRectF box(p.x(), p.y() - fm.ascent(), item.width(), fm.ascent() + item.descent());
-        if (shows(box)) {
-            sync();
-            m_target.setFont(item.font());
-            m_target.drawText(p, item.text());
-        }
+        const QRectF box(at.x(), at.y() - fm.ascent(), item.width(), fm.ascent() + item.descent());
+        forward(box, [&](QPainter& p) {
+            p.setFont(item.font());
+            p.drawText(at, item.text());
+        });
     }
     void drawPixmap(const QRectF& r, const QPixmap& pm, const QRectF& sr) override {
-        if (shows(r)) {
-            sync();
-            m_target.drawPixmap(r, pm, sr);
-        }
+        forward(r, [&](QPainter& p) { p.drawPixmap(r, pm, sr); });
     }
     void drawImage(const QRectF& r, const QImage& image, const QRectF& sr,
                    Qt::ImageConversionFlags flags) override {
-        if (shows(r)) {
-            sync();
-            m_target.drawImage(r, image, sr, flags);
-        }
+        forward(r, [&](QPainter& p) { p.drawImage(r, image, sr, flags); });
     }
     void drawTiledPixmap(const QRectF& r, const QPixmap& pm, const QPointF& s) override {
-        if (shows(r)) {
-            sync();
-            m_target.drawTiledPixmap(r, pm, s);
+        forward(r, [&](QPainter& p) { p.drawTiledPixmap(r, pm, s); });
+    }
+
+private:
+    // Without a box the primitive is always drawn. A box is widened by the pen, which also
+    // gives a horizontal or vertical line some area, so a thick edge is kept.
+    void forward(std::optional<QRectF> logical, const std::function<void(QPainter&)>& draw) {
+        const QRectF wide =
+            logical ? logical->adjusted(-m_penWidth, -m_penWidth, m_penWidth, m_penWidth)
+                    : QRectF();
+        // Split targets share the picture's own coordinates: their box is mapped once.
+        const QRectF own = logical ? m_transform.mapRect(wide) : QRectF();
+        for (auto& t : m_targets) {
+            if (!t.visible.isEmpty() && logical &&
+                !(t.base.isIdentity() ? own : (m_transform * t.base).mapRect(wide))
+                     .intersects(t.visible))
+                continue;
+            sync(t);
+            draw(*t.painter);
+            ++t.forwarded;
+        }
+    }
+    // The transform and clip of the picture's painter, set on the target before a primitive.
+    void sync(Target& t) {
+        if (!t.stateDirty)
+            return;
+        t.stateDirty = false;
+        QPainter& p = *t.painter;
+        p.setTransform(m_transform * t.base);
+        const QPainter* source = painter();
+        if (source && source->hasClipping()) {
+            p.setClipPath(source->clipPath(), Qt::ReplaceClip);
+            if (t.clipped)
+                p.setClipPath((m_transform * t.base).inverted().map(t.clip), Qt::IntersectClip);
+        } else if (t.clipped) {
+            p.setClipPath((m_transform * t.base).inverted().map(t.clip), Qt::ReplaceClip);
+        } else {
+            p.setClipping(false);
         }
     }
 
-private:
-    bool shows(const QRectF& logical) {
-        if (m_visible.isEmpty())
-            return true;
-        // Widened by the pen so a thick line's edge is not lost.
-        const double pen = std::max(1.0, m_target.pen().widthF());
-        const QRectF device =
-            (m_transform * m_base).mapRect(logical.adjusted(-pen, -pen, pen, pen));
-        return device.intersects(m_visible);
-    }
-    // The transform and clip of the picture's painter, set on the target before a primitive.
-    void sync() {
-        ++forwarded;
-        if (!m_clipDirty)
-            return;
-        m_clipDirty = false;
-        m_target.setTransform(m_transform * m_base);
-        const QPainter* source = painter();
-        if (source && source->hasClipping())
-            m_target.setClipPath(source->clipPath(), Qt::ReplaceClip);
-        else
-            m_target.setClipPath(m_baseClip, m_baseClipped ? Qt::ReplaceClip : Qt::NoClip);
-    }
-
-public:
-    QPainterPath m_baseClip;
-    bool m_baseClipped = false;
-
-private:
-    QPainter& m_target;
-    QTransform m_base;
+    std::vector<Target>& m_targets;
     QTransform m_transform;
-    QRectF m_visible;
-    bool m_clipDirty = true;
+    double m_penWidth = 1;
 };
 
 // The device the picture is replayed on: the picture's own resolution, so nothing rescales.
@@ -227,29 +233,46 @@ private:
     const QPicture& m_picture;
 };
 
+void replay(const QPicture& picture, std::vector<Target>& targets) {
+    ForwardingEngine engine(targets);
+    ForwardingDevice proxy(engine, picture);
+    QPainter painter(&proxy);
+    const_cast<QPicture&>(picture).play(&painter);
+}
+
 } // namespace
 
 long long PlayPicture(QPainter& painter, const QPicture& picture, double scale,
                       const QRectF& visible) {
-    const QPaintDevice* device = painter.device();
-    (void)device;
     painter.save();
     // A picture played straight onto a painter is rescaled by the target's resolution over the
     // recording one; played through the forwarding device it is not, so only `scale` applies.
-    const QTransform base = QTransform::fromScale(scale, scale) * painter.worldTransform();
-    const QRectF deviceVisible =
-        visible.isEmpty() ? QRectF() : painter.worldTransform().mapRect(visible);
-    ForwardingEngine engine(painter, base, deviceVisible);
-    engine.m_baseClipped = painter.hasClipping();
-    if (engine.m_baseClipped)
-        engine.m_baseClip = painter.worldTransform().map(painter.clipPath());
-    ForwardingDevice proxy(engine, picture);
-    {
-        QPainter replay(&proxy);
-        const_cast<QPicture&>(picture).play(&replay);
-    }
+    std::vector<Target> targets(1);
+    auto& t = targets[0];
+    t.painter = &painter;
+    t.base = QTransform::fromScale(scale, scale) * painter.worldTransform();
+    t.visible = visible.isEmpty() ? QRectF() : painter.worldTransform().mapRect(visible);
+    t.clipped = painter.hasClipping();
+    if (t.clipped)
+        t.clip = painter.worldTransform().map(painter.clipPath());
+    replay(picture, targets);
     painter.restore();
-    return engine.forwarded;
+    return t.forwarded;
+}
+
+std::vector<QPicture> SplitPicture(const QPicture& picture, const std::vector<QRectF>& parts) {
+    std::vector<QPicture> out(parts.size());
+    std::vector<std::unique_ptr<QPainter>> painters;
+    std::vector<Target> targets(parts.size());
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        painters.push_back(std::make_unique<QPainter>(&out[i]));
+        targets[i].painter = painters.back().get();
+        targets[i].visible = parts[i];
+    }
+    replay(picture, targets);
+    for (auto& p : painters)
+        p->end();
+    return out;
 }
 
 } // namespace orvo::platform::ui

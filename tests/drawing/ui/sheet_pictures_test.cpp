@@ -178,9 +178,15 @@ private slots:
         QPainter painter(&image);
         QCOMPARE(platform::ui::PlayPicture(painter, picture, 1.0), 100LL);
         painter.translate(-2000, 0);
-        // x 2000..2999 after the shift: lines 20..29, and line 19 reaches 1950 + the pen.
+        // x 2000..2999 after the shift: lines 20..29, and line 30, whose pen reaches back over
+        // x = 3000; line 19 ends at 1950.
         QCOMPARE(platform::ui::PlayPicture(painter, picture, 1.0, QRectF(2000, 0, 1000, 100)),
-                 10LL);
+                 11LL);
+        // Dealt out to two pages in one pass, each gets its own share.
+        const auto parts = platform::ui::SplitPicture(
+            picture, {QRectF(0, 0, 1000, 100), QRectF(5000, 0, 1000, 100)});
+        QCOMPARE(platform::ui::PlayPicture(painter, parts[0], 1.0), 11LL);
+        QCOMPARE(platform::ui::PlayPicture(painter, parts[1], 1.0), 11LL);
     }
 
     void progressPanelShowsEachStep() {
