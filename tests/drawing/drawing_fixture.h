@@ -30,6 +30,9 @@ struct DrawingFixture : DemoDatabase {
             prepared = drawing::PrepareSectionDrawing(store, sink, 1, section, *s,
                                                          drawing::TextSource::StoredSection);
         EXPECT_TRUE(prepared.has_value());
+        // The input stays in memory; the working connections go, as after a drawing.
+        if (prepared)
+            drawing::FinishSectionDrawing(folder, *prepared);
     }
     drawing::SectionDrawingInput& input() { return prepared->input; }
 

@@ -10,6 +10,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -145,6 +148,46 @@ private slots:
         const auto choice = d.choice();
         QCOMPARE(std::count(choice.sheets.begin(), choice.sheets.end(), true), 1);
         QVERIFY(choice.sheets[9] && !choice.sheets[0]);
+    }
+
+    // "Параметры принтера..." prepares and renders again for the printer chosen next; the
+    // second dialog shows its resolution, and only one job is printed.
+    void printerChangeRendersForTheNewPrinter() {
+        test::DrawingFixture f;
+        const auto pdf = [&](int dpi, const char* name) {
+            auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(QString::fromStdString((f.dir.path() / name).string()));
+            printer->setResolution(dpi);
+            printer->setFullPage(true);
+            printer->setPageLayout(QPageLayout(QPageSize(QSizeF(1000, 600), QPageSize::Millimeter),
+                                               QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+            return printer;
+        };
+        int asked = 0;
+        std::vector<std::string> resolutions;
+        exporter::PrintHooks hooks;
+        hooks.choosePrinter = [&](QWidget*) {
+            const bool first = ++asked == 1;
+            return pdf(first ? 100 : 200, first ? "a.pdf" : "b.pdf");
+        };
+        hooks.pickSheets = [&](QWidget*, const exporter::PrintPlan& plan) {
+            resolutions.push_back(plan.infoLines()[3].second);
+            exporter::SheetChoice c;
+            c.sheets.assign(static_cast<std::size_t>(plan.sheetCount()), true);
+            c.changePrinter = resolutions.size() == 1;
+            return std::optional(c);
+        };
+        const auto section = section::ReadSection(f.folder, 1, 2);
+        QVERIFY(section);
+        const drawing::DrawingRequest request{1, 2, *section, drawing::TextSource::StoredSection};
+        const auto out = exporter::PrintSection(nullptr, f.store, f.sink, request, hooks);
+        QVERIFY(out);
+        QCOMPARE(asked, 2);
+        QCOMPARE(resolutions, (std::vector<std::string>{"100x100 dpi", "200x200 dpi"}));
+        QCOMPARE(out->pages, 3);
+        QVERIFY(std::filesystem::exists(f.dir.path() / "b.pdf"));
+        QVERIFY(!f.folder.exists("WORK.SLO"));
     }
 
     void previewClickTogglesItsPage() {
