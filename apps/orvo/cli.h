@@ -44,6 +44,9 @@ int cmdRender(const Context& ctx);
 int cmdPrint(const Context& ctx);
 int cmdTexts(const Context& ctx);
 
+// A section's DXF export into a folder (export_command.cpp).
+int cmdExportDxf(const Context& ctx);
+
 // The database checker (check_command.cpp).
 int cmdCheck(const Context& ctx);
 

@@ -1,6 +1,7 @@
 // orvo's hatch and IGE description commands: the two dictionaries, a section's IGE list and the
 // hatch test-print page rendered to PDF or PNG on the offscreen platform.
 #include "cli.h"
+#include "offscreen.h"
 
 #include "dict/hatch.h"
 #include "dict/ige_description.h"
@@ -14,14 +15,12 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
-#include <unistd.h>
 
 namespace orvo::cli {
 
@@ -57,34 +56,19 @@ void paintSample(QPainter& painter, const platform::WorkFolder& folder,
 
 int renderSample(const platform::WorkFolder& folder, const dict::HatchPattern& pattern, bool pdf,
                  const std::string& file, int dpi) {
-    // Painting needs a Gui application, not a display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Qt wants a private runtime folder; a shell without a session has none.
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
-        std::error_code ec;
-        const auto runtime = std::filesystem::temp_directory_path(ec) /
-                             ("orvo-runtime-" + std::to_string(::getuid()));
-        std::filesystem::create_directory(runtime, ec);
-        std::filesystem::permissions(runtime, std::filesystem::perms::owner_all, ec);
-        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime.string()));
-    }
-    static int argc = 1;
-    static char name[] = "orvo";
-    static char* argv[] = {name, nullptr};
-    auto app = std::make_unique<QGuiApplication>(argc, argv);
+    auto app = startOffscreen();
     const QString out = QString::fromStdString(file);
     if (pdf) {
-        QPdfWriter writer(out);
-        writer.setPageLayout(
-            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-        writer.setResolution(dpi);
-        QPainter painter;
-        if (!painter.begin(&writer))
-            return refuse({"Ошибка открытия (" + file + ")", "ОШИБКА", false});
-        paintSample(painter, folder, pattern, dpi);
-        painter.end();
-        return kOk;
+        PdfFile sample;
+        sample.path = file;
+        sample.dpi = dpi;
+        sample.pages.emplace_back(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                  QMarginsF(0, 0, 0, 0));
+        const Status written = writePdfAtomically(sample, [&](QPainter& painter, int) {
+            paintSample(painter, folder, pattern, dpi);
+            return success();
+        });
+        return written ? kOk : refuse(written.error());
     }
     const QSizeF mm = QPageSize(QPageSize::A4).size(QPageSize::Millimeter);
     QImage image(static_cast<int>(mm.width() * dpi / 25.4),

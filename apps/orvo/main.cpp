@@ -62,6 +62,11 @@ const char* const kUsageText =
     "                                [--sheets LIST] [--marks 0|1|2]\n"
     "                                print the section as \"Печать...\" does, to a PDF printer\n"
     "       orvo [-C DIR] texts OBJ SEC   the section's sheet texts with their placements\n"
+    "       orvo [-C DIR] export-dxf OBJ SEC --out DIR [--zip] [--prefix P] [--boundary]\n"
+    "                                the section's DXF sheets, legend and description (or one\n"
+    "                                ZIP archive and the description), printing their names\n"
+    "       orvo [-C DIR] export-dxf --all --out DIR [--zip] [--boundary]\n"
+    "                                every section of every working object, prefix R<SEC>_\n"
     "       orvo [-C DIR] check [--fix]   check the object titles and borehole lists; --fix\n"
     "                                rebuilds faulty lists; exit 1 while faults remain\n"
     "\n"
@@ -427,11 +432,13 @@ int main(int argc, char** argv) {
     ctx.args.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
 
     const std::map<std::string, std::function<int(const Context&)>> commands = {
-        {"init", cmdInit},         {"tree", cmdTree},     {"dict", cmdDict},
-        {"borehole", cmdBorehole}, {"layout", cmdLayout}, {"connect", cmdConnect},
-        {"areas", cmdAreas},       {"ige", cmdIge},       {"hatch", cmdHatch},
-        {"check", cmdCheck},       {"render", cmdRender}, {"print", cmdPrint},
-        {"texts", cmdTexts},
+        {"init", cmdInit},     {"tree", cmdTree},
+        {"dict", cmdDict},     {"borehole", cmdBorehole},
+        {"layout", cmdLayout}, {"connect", cmdConnect},
+        {"areas", cmdAreas},   {"ige", cmdIge},
+        {"hatch", cmdHatch},   {"check", cmdCheck},
+        {"render", cmdRender}, {"print", cmdPrint},
+        {"texts", cmdTexts},   {"export-dxf", cmdExportDxf},
     };
     const auto it = commands.find(command);
     if (it == commands.end())

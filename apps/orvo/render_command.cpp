@@ -14,7 +14,6 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 
 #include <cstdio>
 #include <cstdlib>
@@ -87,30 +86,24 @@ Error writeError(const std::string& file) {
 
 int writePdf(const platform::WorkFolder& folder, const std::vector<drawing::SheetSize>& sizes,
              const RenderArgs& a) {
-    QPdfWriter writer(QString::fromStdString(a.pdf));
-    writer.setResolution(a.dpi);
-    writer.setCreator("ORVO-V2.0");
-    const auto pageSize = [&](const drawing::SheetSize& s) {
+    PdfFile pdf;
+    pdf.path = a.pdf;
+    pdf.creator = QStringLiteral("ORVO-V2.0");
+    pdf.dpi = a.dpi;
+    for (const drawing::SheetSize& s : sizes) {
         // Exact: a near-standard size would otherwise be snapped to an A format.
-        return QPageSize(QSizeF(millimetres(s.widthPx, a.dpi), millimetres(s.heightPx, a.dpi)),
-                         QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
-    };
-    writer.setPageLayout(QPageLayout(pageSize(sizes.front()), QPageLayout::Portrait, {}));
-    QPainter painter;
-    for (std::size_t n = 0; n < sizes.size(); ++n) {
-        auto pictures = drawing::LoadSheetPictures(folder, static_cast<int>(n));
-        if (!pictures)
-            return refuse(pictures.error());
-        if (n > 0) {
-            writer.setPageLayout(QPageLayout(pageSize(sizes[n]), QPageLayout::Portrait, {}));
-            writer.newPage();
-        } else if (!painter.begin(&writer)) {
-            return refuse(writeError(a.pdf));
-        }
-        drawing::PlaySheet(painter, *pictures, 1.0, true);
+        const QPageSize size(QSizeF(millimetres(s.widthPx, a.dpi), millimetres(s.heightPx, a.dpi)),
+                             QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
+        pdf.pages.emplace_back(size, QPageLayout::Portrait, QMarginsF());
     }
-    painter.end();
-    return kOk;
+    const Status written = writePdfAtomically(pdf, [&](QPainter& painter, int n) -> Status {
+        auto pictures = drawing::LoadSheetPictures(folder, n);
+        if (!pictures)
+            return pictures.error();
+        drawing::PlaySheet(painter, *pictures, 1.0, true);
+        return success();
+    });
+    return written ? kOk : refuse(written.error());
 }
 
 int writePngs(const platform::WorkFolder& folder, const std::vector<drawing::SheetSize>& sizes,

@@ -14,7 +14,6 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 
 #include <filesystem>
 #include <iostream>
@@ -82,8 +81,12 @@ std::string parseArgs(const Context& ctx, bool pdf, SheetArgs& a) {
                    : "borehole text OBJ NUM [--oem] [--parts N] [-o FILE]";
     if (pdf && a.out.empty())
         return "borehole sheet needs --pdf FILE";
-    a.object = static_cast<std::int32_t>(platform::parseWholeNumber(positional[0]));
-    a.number = static_cast<std::int32_t>(platform::parseWholeNumber(positional[1]));
+    const auto object = wholeNumber(positional[0]);
+    const auto number = wholeNumber(positional[1]);
+    if (!object || !number)
+        return "OBJ and NUM are whole numbers";
+    a.object = *object;
+    a.number = *number;
     return {};
 }
 
@@ -139,25 +142,24 @@ int boreholeSheet(const Context& ctx) {
         return refuse(source.error());
     auto app = startOffscreen();
     int pages = 0;
-    datasheet::RenderSheetPicture(*source, pages);
+    const QPicture picture = datasheet::RenderSheetPicture(*source, pages);
     const int last = a.lastPage == 0 ? pages : std::min(a.lastPage, pages);
     if (a.firstPage > last)
         return refuse({"В листе данных " + std::to_string(pages) + " стр.; страниц " +
                            std::to_string(a.firstPage) + "-" + std::to_string(a.lastPage) + " нет",
                        "Ошибка", false});
-    const QString file = QString::fromStdString(a.out);
-    QPdfWriter writer(file);
-    writer.setTitle(QString::fromUtf8(datasheet::kPrintJobName));
-    writer.setCreator(QStringLiteral("Orvo2"));
-    writer.setPageLayout(
-        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-    writer.setResolution(kPdfDpi);
-    QPainter painter;
-    if (!painter.begin(&writer))
-        return refuse({"Ошибка открытия (" + a.out + ")", "ОШИБКА", false});
-    datasheet::PaintSheetPages(painter, writer, *source, a.firstPage, last);
-    painter.end();
-    return kOk;
+    PdfFile pdf;
+    pdf.path = a.out;
+    pdf.title = QString::fromUtf8(datasheet::kPrintJobName);
+    pdf.creator = QStringLiteral("Orvo2");
+    pdf.dpi = kPdfDpi;
+    const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
+    pdf.pages.assign(static_cast<std::size_t>(last - a.firstPage + 1), a4);
+    const Status written = writePdfAtomically(pdf, [&](QPainter& painter, int index) {
+        datasheet::PaintSheetPage(painter, *painter.device(), picture, a.firstPage + index);
+        return success();
+    });
+    return written ? kOk : refuse(written.error());
 }
 
 } // namespace orvo::cli

@@ -80,8 +80,8 @@ std::span<const ClipPiece> ClipSegmentToPolygon::clip(DxfPoint p1, DxfPoint p2) 
     // Neighbouring inside pieces (split at a vertex or where an edge was only touched) join.
     std::size_t kept = 0;
     for (std::size_t i = 0; i < m_pieces.size(); ++i) {
-        if (kept > 0 && m_pieces[kept - 1].b.x == m_pieces[i].a.x &&
-            m_pieces[kept - 1].b.y == m_pieces[i].a.y)
+        if (kept > 0 && std::hypot(m_pieces[kept - 1].b.x - m_pieces[i].a.x,
+                                   m_pieces[kept - 1].b.y - m_pieces[i].a.y) < 1e-9)
             m_pieces[kept - 1].b = m_pieces[i].b;
         else
             m_pieces[kept++] = m_pieces[i];

@@ -49,6 +49,8 @@ class HatchOut {
 public:
     HatchOut(DxfWriter& w, ClipSegmentToPolygon& clip) : m_w(w), m_clip(clip) {}
     void line(double width, DxfPoint a, DxfPoint b) {
+        if (++m_lines > kMaxSegmentsPerHatch)
+            return;
         for (const auto& piece : m_clip.clip(a, b)) {
             segment(m_w, DxfLayer::Htr, width, piece.a, piece.b);
             ++m_pieces;
@@ -60,6 +62,7 @@ private:
     DxfWriter& m_w;
     ClipSegmentToPolygon& m_clip;
     std::size_t m_pieces = 0;
+    std::size_t m_lines = 0;
 };
 
 // Parallel lines of a hatch line element; the angle is measured from the vertical, positive
@@ -106,8 +109,7 @@ void hatchLines(HatchOut& out, const dict::HatchLine& e, const HatchRect& r, con
     // Over the polygon's x range the line's height above its left end spans [lo, hi].
     const double hA = m * (box.x0 - r.left);
     const double hB = m * (box.x1 - r.left);
-    const auto range = linesWithin(y0, vstep, box.y0 - std::max(hA, hB),
-                                   box.y1 - std::min(hA, hB),
+    const auto range = linesWithin(y0, vstep, box.y0 - std::max(hA, hB), box.y1 - std::min(hA, hB),
                                    static_cast<std::int64_t>(std::min(last, 1e12)));
     std::int64_t n = 0;
     for (auto k = range.first; k <= range.last && n < kLimit; ++k, ++n) {
@@ -244,7 +246,8 @@ void WriteConsistencyDxf(DxfWriter& w, std::span<const dict::ConsistencyElement>
             if (std::fabs(c) < 1e-9) {
                 // No slope to speak of: drawn as horizontal lines.
                 int n = 0;
-                for (double y = y2; y > y1 && n < kMaxSegmentsPerElement; y = y2 - (++n) * std::fabs(s))
+                for (double y = y2; y > y1 && n < kMaxSegmentsPerElement;
+                     y = y2 - (++n) * std::fabs(s))
                     for (const auto& p : clip.clip({left, y}, {right, y}))
                         segment(w, kLayer, lw, p.a, p.b);
                 continue;

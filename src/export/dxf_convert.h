@@ -28,6 +28,8 @@ std::string dxfText(std::string_view utf8);
 
 // No generated family (hatch lines, tiles, pattern lines) writes more than this many segments.
 inline constexpr int kMaxSegmentsPerElement = 100000;
+// Nor does one hatch over one area write more than this many.
+inline constexpr std::size_t kMaxSegmentsPerHatch = 1000000;
 
 // A library symbol as it is drawn: frame left x (or right x with anchorRight), centred
 // vertically on y. Slot 2 with exactly five elements is the fixed glyph; elsewhere only

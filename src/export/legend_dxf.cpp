@@ -46,8 +46,7 @@ public:
         : m_w(w), m_d(d), m_in(in), m_hs(in.layout.sheetHeight * 0.1),
           m_wl(in.form.frameLine * 0.1) {
         const auto height = [&](int role) {
-            return in.form.fontSize[static_cast<std::size_t>(role)] * kMmPerPoint *
-                   kFixedCapRatio;
+            return in.form.fontSize[static_cast<std::size_t>(role)] * kMmPerPoint * kFixedCapRatio;
         };
         m_ht = height(3);
         m_hg = height(4);

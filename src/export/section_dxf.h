@@ -39,7 +39,7 @@ struct DxfBuildOptions {
 };
 
 struct SectionDxf {
-    std::vector<platform::Bytes> files; // sheet 1 .. N, then the legend
+    std::vector<platform::Bytes> files;           // sheet 1 .. N, then the legend
     std::vector<std::pair<double, double>> sizes; // millimetres, the legend's last
     platform::Bytes description;                  // Windows-1251, CR LF
     int sheetCount() const { return static_cast<int>(files.size()) - 1; }

@@ -3,6 +3,7 @@
 
 #include "platform/work_folder.h"
 #include "setup/icon_data.h"
+#include "setup/install.h"
 
 #include <system_error>
 
@@ -31,21 +32,22 @@ std::string applicationEntry(const fs::path& root, const std::string& name,
            "Categories=Science;Geology;\n";
 }
 
+constexpr fs::perms kEntryMode =
+    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read;
+constexpr fs::perms kExecutableEntryMode =
+    kEntryMode | fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+
+// Created with its final mode in the same atomic replacement, so the desktop never shows a
+// copy that cannot be started.
 bool writeText(const DesktopFile& file) {
     std::error_code ec;
     fs::create_directories(file.place.parent_path(), ec);
-    if (!platform::replaceFile(file.place, platform::Bytes(file.text.begin(), file.text.end())))
-        return false;
-    if (!file.executable)
-        return true;
-    fs::permissions(file.place,
-                    fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
-                    fs::perm_options::add, ec);
-    return !ec;
+    return replaceWithMode(file.place, Bytes(file.text.begin(), file.text.end()),
+                           file.executable ? kExecutableEntryMode : kEntryMode, true);
 }
 
 bool writeIcon(const fs::path& root, const char* name, const platform::Bytes& png) {
-    return platform::replaceFile(root / name, png);
+    return replaceWithMode(root / name, png, kEntryMode, true);
 }
 
 } // namespace
@@ -120,18 +122,18 @@ DesktopEntries desktopEntries(const fs::path& root, const ShortcutPlaces& places
 bool CreateShortcuts(const fs::path& root, bool onDesktop, bool inMenu,
                      const ShortcutPlaces& places, platform::MessageSink& sink) {
     const DesktopEntries entries = desktopEntries(root, places);
+    // An icon is written only once a shortcut showing it exists.
     if (onDesktop) {
-        if (!writeIcon(root, kMainIcon, mainIconPng()) || !writeText(entries.desktop)) {
+        if (!writeText(entries.desktop) || !writeIcon(root, kMainIcon, mainIconPng())) {
             sink.show("Warning", "На рабочем столе\rсоздать ярлык не удалось",
                       platform::Icon::Warning);
             return false;
         }
     }
     if (inMenu) {
-        bool ok = writeIcon(root, kMainIcon, mainIconPng()) &&
-                  writeIcon(root, kCheckIcon, checkIconPng());
-        for (const auto& file : entries.menu)
-            ok = ok && writeText(file);
+        const bool ok = writeText(entries.menu[0]) && writeIcon(root, kMainIcon, mainIconPng()) &&
+                        writeText(entries.menu[1]) && writeIcon(root, kCheckIcon, checkIconPng()) &&
+                        writeText(entries.menu[2]) && writeText(entries.menu[3]);
         if (!ok) {
             sink.show("Warning", "В папке программы\rсоздать ярлык не удалось",
                       platform::Icon::Warning);

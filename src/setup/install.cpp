@@ -58,11 +58,11 @@ private:
     std::unordered_map<std::string, std::string> m_names;
 };
 
-// The file replaced atomically: a temporary file beside it gets the bytes and the final mode,
-// then is renamed over it, so the name always holds a whole file with its mode. Nothing is
-// synced here: one sync of the whole file system at the end costs less than one per file,
-// which for thousands of small files took longer than the writes themselves.
-bool writeFile(const fs::path& target, const Bytes& bytes, fs::perms mode) {
+} // namespace
+
+// Nothing is synced unless asked: the installation syncs the whole file system once at the end,
+// which for thousands of small files costs less than one sync per file.
+bool replaceWithMode(const fs::path& target, const Bytes& bytes, fs::perms mode, bool sync) {
     const fs::path temp = target.string() + ".~tmp";
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0)
@@ -77,11 +77,15 @@ bool writeFile(const fs::path& target, const Bytes& bytes, fs::perms mode) {
         if (ok)
             done += static_cast<std::size_t>(n);
     }
+    if (ok && sync)
+        ok = ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok && ::rename(temp.c_str(), target.c_str()) == 0;
     if (!ok)
         ::unlink(temp.c_str());
     return ok;
 }
+
+namespace {
 
 // Makes everything written under `root` durable at once.
 void syncAll(const fs::path& root) {
@@ -101,15 +105,18 @@ constexpr fs::perms kFileMode =
 } // namespace
 
 fs::path installRoot(const fs::path& base) {
-    return base / "Orvo-2";
+    // An existing folder in another letter case ("orvo-2") is the installation, not a new one
+    // beside it.
+    const fs::path found = platform::PathResolver(base).resolve("Orvo-2");
+    return found.empty() ? base / "Orvo-2" : found;
 }
 
 int ProbeInstall(const fs::path& base) {
-    const platform::PathResolver resolver(base);
+    const platform::PathResolver resolver(installRoot(base));
     std::error_code ec;
-    if (fs::is_regular_file(resolver.resolve("Orvo-2/Orvo2"), ec))
+    if (fs::is_regular_file(resolver.resolve("Orvo2"), ec))
         return 2;
-    if (fs::is_regular_file(resolver.resolve("Orvo-2/DATA/status.sav"), ec))
+    if (fs::is_regular_file(resolver.resolve("DATA/status.sav"), ec))
         return 1;
     return 0;
 }
@@ -173,7 +180,8 @@ bool InstallPackage(const std::vector<PackageEntry>& entries, const fs::path& ro
             continue;
         const fs::path target = current.file(entry.name);
         if (fault("write") ||
-            !writeFile(target, entry.bytes, i < kProgramCount ? kProgramMode : kFileMode)) {
+            !replaceWithMode(target, entry.bytes, i < kProgramCount ? kProgramMode : kFileMode,
+                             false)) {
             sink.report(writeFailed(target));
             return false;
         }

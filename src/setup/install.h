@@ -8,10 +8,11 @@
 
 namespace orvo::setup {
 
-// The folder the system is installed into: the base followed by "Orvo-2".
+// The folder the system is installed into: the base followed by "Orvo-2", or the existing
+// folder of that name in any letter case.
 std::filesystem::path installRoot(const std::filesystem::path& base);
 
-// 2 when the main program is installed under the base, else 1 when a database is there
+// 2 when the main program is installed in installRoot(base), else 1 when a database is there
 // (DATA/status.sav), else 0. Names are compared without regard to letter case.
 int ProbeInstall(const std::filesystem::path& base);
 
@@ -38,6 +39,12 @@ bool InstallPackage(const std::vector<PackageEntry>& entries, const std::filesys
 // The total of the content bytes the installation would write.
 std::uint64_t installSize(const std::vector<PackageEntry>& entries, InstallMode mode,
                           bool keepData);
+
+// The file replaced atomically: a temporary file beside it gets the bytes and the final mode,
+// then is renamed over it, so the name always holds a whole file with its mode. With `sync` the
+// bytes reach the disk before the rename.
+bool replaceWithMode(const std::filesystem::path& target, const Bytes& bytes,
+                     std::filesystem::perms mode, bool sync);
 
 // Whether the folder entry names DATA or a folder under it.
 bool isDataFolder(std::string_view folderName);

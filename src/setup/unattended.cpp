@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <ostream>
+#include <system_error>
 
 namespace orvo::setup {
 
@@ -75,6 +76,15 @@ std::optional<UnattendedOptions> parseUnattended(const std::vector<std::string>&
         error = "--base is required";
         return std::nullopt;
     }
+    // The shortcuts name the programs by full path, so a relative base is made absolute here.
+    std::error_code ec;
+    o.base = std::filesystem::absolute(o.base, ec).lexically_normal();
+    if (ec) {
+        error = "--base: " + ec.message();
+        return std::nullopt;
+    }
+    if (!o.base.has_filename() && o.base != o.base.root_path())
+        o.base = o.base.parent_path(); // "dir/" names dir
     return o;
 }
 

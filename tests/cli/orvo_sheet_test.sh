@@ -39,6 +39,39 @@ check "a range past the sheet is refused" test "$(status_of "$orvo" -C "$work/w"
 check "sheet without --pdf is a usage error" test "$(status_of "$orvo" -C "$work/w" borehole sheet 1 1)" = 2
 check "bad --parts is a usage error" test "$(status_of "$orvo" -C "$work/w" borehole text 1 1 --parts 16)" = 2
 check "a missing borehole is refused" test "$(status_of "$orvo" -C "$work/w" borehole text 1 999)" = 1
+for bad in "x 1" "1 1z" "-1 1" "1 2.5"; do
+    read -r obj num <<<"$bad"
+    check "OBJ NUM '$bad' is a usage error" test "$(status_of "$orvo" -C "$work/w" borehole text "$obj" "$num")" = 2
+    check "sheet OBJ NUM '$bad' is a usage error" test "$(status_of "$orvo" -C "$work/w" borehole sheet "$obj" "$num" --pdf "$work/u.pdf")" = 2
+done
+
+# A PDF that cannot be written is refused and leaves no file; an existing one stays whole.
+"$orvo" -C "$work/w" borehole sheet 1 1 --pdf "$work/none/s.pdf" 2>"$work/err.txt"
+check "unwritable PDF: exit 1" test "$?" = 1
+check "unwritable PDF: the message" grep -q "Ошибка открытия ($work/none/s.pdf)" "$work/err.txt"
+mkdir "$work/ro" && cp "$work/s.pdf" "$work/ro/s.pdf" && chmod a-w "$work/ro"
+if [ ! -w "$work/ro" ]; then # root writes anyway
+    check "read-only folder: exit 1" test "$(status_of "$orvo" -C "$work/w" borehole sheet 1 1 --pdf "$work/ro/s.pdf" --parts 1)" = 1
+    check "read-only folder: the old PDF stays" cmp "$work/ro/s.pdf" "$work/s.pdf"
+fi
+chmod u+w "$work/ro"
+
+# Rows 60 mm high in all three tables (sizes S17, S26 and S35 at bytes 290, 308 and 326)
+# spread the demo borehole over four pages.
+cp "$work/w/DATA/View_SKV.prm" "$work/layout.std"
+for offset in 290 308 326; do
+    printf '\x58\x02' | dd of="$work/w/DATA/View_SKV.prm" bs=1 seek=$offset conv=notrunc status=none
+done
+pages_of() { pdfinfo "$1" | sed -n 's/^Pages: *//p'; }
+check "tall rows: sheet succeeds" "$orvo" -C "$work/w" borehole sheet 1 1 --pdf "$work/m.pdf"
+check "tall rows: four pages" test "$(pages_of "$work/m.pdf")" = 4
+check "tall rows: every page A4" test "$(pdfinfo -l 4 "$work/m.pdf" | grep -c 'size: *595 x 842 pts')" = 4
+check "--pages 3-4" "$orvo" -C "$work/w" borehole sheet 1 1 --pdf "$work/m34.pdf" --pages 3-4
+check "--pages 3-4: two pages" test "$(pages_of "$work/m34.pdf")" = 2
+check "--pages 3-9 stops at the last page" "$orvo" -C "$work/w" borehole sheet 1 1 --pdf "$work/m39.pdf" --pages 3-9
+check "--pages 3-9: two pages" test "$(pages_of "$work/m39.pdf")" = 2
+check "--pages 5-6 is refused" test "$(status_of "$orvo" -C "$work/w" borehole sheet 1 1 --pdf "$work/m56.pdf" --pages 5-6)" = 1
+cp "$work/layout.std" "$work/w/DATA/View_SKV.prm"
 
 # Without the layout (or with a short one) the sheet is refused; the text needs none.
 mv "$work/w/DATA/View_SKV.prm" "$work/layout.bak"

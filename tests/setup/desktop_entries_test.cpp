@@ -85,7 +85,7 @@ TEST(DesktopEntries, FailuresAndUnaskedShortcuts) {
     const Case cases[] = {
         {"both off", false, false, false, false, {}, false, false},
         {"menu only", false, true, false, false, {}, true, true},
-        {"desktop fails: no menu either", true, true, true, false, {desktopFailed}, true, false},
+        {"desktop fails: no menu either", true, true, true, false, {desktopFailed}, false, false},
         {"menu fails", true, true, false, true, {menuFailed}, true, false},
     };
     for (const auto& c : cases) {
@@ -112,6 +112,8 @@ TEST(DesktopEntries, FailuresAndUnaskedShortcuts) {
         EXPECT_EQ(messages, c.messages) << c.what;
         EXPECT_EQ(treeListing(home.path()) != before, c.anyFile) << c.what;
         EXPECT_EQ(fs::exists(places.directories / "orvo2.directory"), c.menuFiles) << c.what;
+        // The icon comes only with a shortcut that shows it.
+        EXPECT_EQ(fs::exists(root / "orvo2.png"), c.anyFile) << c.what;
     }
 }
 

@@ -5,6 +5,7 @@
 #include "setup/install.h"
 #include "setup/installer.h"
 #include "setup/unattended.h"
+#include "support/golden.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -87,6 +88,42 @@ TEST(Install, ProbeGivesTheStateForEachCombination) {
         for (const char* f : c.files)
             test::writeBytes(dir / f, {1});
         EXPECT_EQ(ProbeInstall(dir.path()), c.state) << (c.files.empty() ? "" : c.files[0]);
+    }
+}
+
+// A root already there in another letter case is the one probed, filled and moved about in.
+TEST(Install, AnExistingRootInAnotherCaseIsUsed) {
+    struct Case {
+        const char* folder;          // the existing root under the base
+        const char* existing;        // a file in it
+        std::vector<Answer> answers; // to the reinstall and database questions
+        bool dataAside;
+    };
+    const Case cases[] = {
+        {"orvo-2", "DATA/status.sav", {}, false},
+        {"ORVO-2", "orvo2", {Answer::Yes, Answer::No}, false},
+        {"orvo-2", "Orvo2", {Answer::Yes, Answer::Yes}, true},
+    };
+    for (const auto& c : cases) {
+        Scratch s;
+        const fs::path existing = s.base / c.folder;
+        test::writeBytes(existing / c.existing, {1});
+        test::writeBytes(existing / "DATA/status.sav", {2});
+        for (auto a : c.answers)
+            s.sink.queueAnswer(a);
+        EXPECT_EQ(s.root(), existing) << c.folder;
+        EXPECT_EQ(s.install(true, true), InstallOutcome::Installed) << c.folder;
+        std::vector<std::string> top;
+        for (const auto& e : fs::directory_iterator(s.base))
+            top.push_back(e.path().filename().string());
+        EXPECT_EQ(top, std::vector<std::string>{c.folder}) << "no second root beside it";
+        EXPECT_EQ(readBytes(existing / "O2_Check"), s.package[1].bytes) << c.folder;
+        bool aside = false;
+        for (const auto& e : fs::directory_iterator(existing))
+            aside = aside || e.path().filename().string().rfind("DATA.old-", 0) == 0;
+        EXPECT_EQ(aside, c.dataAside) << c.folder;
+        const std::string entry = test::readText(s.places.applications / "orvo2-main.desktop");
+        EXPECT_NE(entry.find("Path=" + existing.string() + "\n"), std::string::npos) << entry;
     }
 }
 
@@ -256,6 +293,23 @@ TEST(Unattended, OptionsAnswersAndExitStatus) {
     EXPECT_EQ(aside, 1) << "only --replace-data moves DATA aside";
     EXPECT_FALSE(fs::exists(s.dir / "Desktop"));
     EXPECT_FALSE(fs::exists(s.dir / "data"));
+}
+
+// The shortcuts name the programs by full path, so the base is made absolute.
+TEST(Unattended, ARelativeBaseIsMadeAbsolute) {
+    const fs::path here = fs::current_path();
+    const std::pair<const char*, fs::path> cases[] = {
+        {"rel", here / "rel"},
+        {"rel/sub/", here / "rel/sub"},
+        {"./a/../b", here / "b"},
+        {"/abs/base", "/abs/base"},
+    };
+    for (const auto& [given, expected] : cases) {
+        std::string error;
+        const auto o = parseUnattended({"--unattended", "--base", given}, error);
+        ASSERT_TRUE(o) << given << ": " << error;
+        EXPECT_EQ(o->base, expected) << given;
+    }
 }
 
 } // namespace

@@ -117,7 +117,7 @@ SheetLayoutDialog::SheetLayoutDialog(const SheetLayout& layout, QWidget* parent)
             m_face->addItem(family);
     m_height = named(new QComboBox(texts), "height");
     for (int mm = 1; mm <= 20; ++mm)
-        m_height->addItem(QStringLiteral("%1").arg(mm, 2));
+        m_height->addItem(QLatin1Char(' ') + QString::number(mm));
     auto* props = new QHBoxLayout;
     static const std::array<std::pair<const char*, const char*>, 6> kProps = {{
         {"Ж", "bold"},

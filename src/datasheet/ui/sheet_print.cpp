@@ -2,6 +2,7 @@
 #include "datasheet/ui/sheet_print.h"
 
 #include "datasheet/borehole_sheet.h"
+#include "platform/ui/picture_play.h"
 #include "platform/ui/qpainter_canvas.h"
 
 #include <QPagedPaintDevice>
@@ -21,33 +22,47 @@ QPicture RenderSheetPicture(const SheetSource& source, int& pages) {
     return picture;
 }
 
-void PlaySheetPicture(QPainter& painter, const QPicture& picture, int pages, const QRectF& target) {
-    if (target.width() <= 0 || target.height() <= 0 || painter.device() == nullptr)
+void PlaySheetPicture(QPainter& painter, const QPicture& picture, int pages, const QRectF& target,
+                      const QRectF& visible) {
+    if (target.width() <= 0 || target.height() <= 0)
         return;
+    const double sx = target.width() / sheetPictureWidth(pages);
+    const double sy = target.height() / kPageHeight;
+    QTransform toTarget;
+    toTarget.translate(target.left(), target.top());
+    toTarget.scale(1.0, sy / sx);
     painter.save();
-    painter.translate(target.topLeft());
-    painter.scale(target.width() / sheetPictureWidth(pages), target.height() / kPageHeight);
-    painter.scale(96.0 / painter.device()->logicalDpiX(), 96.0 / painter.device()->logicalDpiY());
-    painter.drawPicture(0, 0, picture);
+    painter.setTransform(toTarget, true);
+    platform::ui::PlayPicture(painter, picture, sx,
+                              visible.isEmpty() ? QRectF() : toTarget.inverted().mapRect(visible));
     painter.restore();
 }
 
-void PaintSheetPages(QPainter& painter, QPagedPaintDevice& device, const SheetSource& source,
-                     int from, int to) {
-    int pages = 0;
-    const QPicture picture = RenderSheetPicture(source, pages);
-    // Dots per centimetre; the picture is 22n - 1 cm wide and 29.7 cm high.
+void PaintSheetPage(QPainter& painter, const QPaintDevice& device, const QPicture& picture,
+                    int page) {
+    // Dots per centimetre; a layout unit is a tenth of a millimetre.
     const double u = device.logicalDpiX() * 0.39370078740157477;
     const double v = device.logicalDpiY() * 0.39370078740157477;
+    const double shift = 22.0 * (page - 1) * u;
+    painter.save();
+    painter.translate(-shift, 0);
+    painter.scale(1.0, v / u);
+    // Only what meets page p is played.
+    platform::ui::PlayPicture(painter, picture, u / 100.0,
+                              QRectF(shift, 0, 21.0 * u, kPageHeight * u / 100.0));
+    painter.restore();
+    // Left of the page is off the paper; paper wider than 21 cm would show the next page.
+    const double paperWidth = device.width();
+    if (paperWidth > 21.0 * u)
+        painter.fillRect(QRectF(21.0 * u, 0, paperWidth - 21.0 * u, device.height()), Qt::white);
+}
+
+void PaintSheetPages(QPainter& painter, QPagedPaintDevice& device, const QPicture& picture,
+                     int from, int to) {
     for (int page = from; page <= to; ++page) {
         if (page != from)
             device.newPage();
-        painter.save();
-        // Page p falls on the paper; the strips beside it stay empty.
-        painter.setClipRect(QRectF(0, 0, 21 * u, 29.7 * v));
-        PlaySheetPicture(painter, picture, pages,
-                         QRectF(-22.0 * (page - 1) * u, 0, (22.0 * pages - 1) * u, 29.7 * v));
-        painter.restore();
+        PaintSheetPage(painter, device, picture, page);
     }
 }
 

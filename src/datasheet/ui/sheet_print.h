@@ -8,6 +8,7 @@
 
 class QPainter;
 class QPagedPaintDevice;
+class QPaintDevice;
 
 namespace orvo::datasheet {
 
@@ -24,14 +25,19 @@ struct SheetSource {
 // The whole sheet in layout units; `pages` gets the page count.
 QPicture RenderSheetPicture(const SheetSource& source, int& pages);
 
-// Plays the picture of `pages` pages into `target` (device coordinates of `painter`). Qt
-// scales a played picture by the device's dots per inch over 96; that is undone here.
-void PlaySheetPicture(QPainter& painter, const QPicture& picture, int pages, const QRectF& target);
+// Plays the picture of `pages` pages into `target` (coordinates of `painter`), whatever the
+// resolution of the device. Only what meets `visible` (same coordinates; empty: everything) is
+// drawn.
+void PlaySheetPicture(QPainter& painter, const QPicture& picture, int pages, const QRectF& target,
+                      const QRectF& visible = {});
 
-// Paints pages `from`..`to` (from 1) of the sheet on `device`, one sheet of paper each, with
-// `painter` active on it. A page of the sheet falls on the paper at the device's resolution
-// (dots per centimetre = dpi x 0.3937); what lies beside it on the picture is left out.
-void PaintSheetPages(QPainter& painter, QPagedPaintDevice& device, const SheetSource& source,
+// Paints page `page` (from 1) of the sheet's picture on the paper of `device`, with `painter`
+// active on it. The page falls on the paper at the device's resolution (dots per centimetre =
+// dpi x 0.3937); what lies beside it on the picture is left out.
+void PaintSheetPage(QPainter& painter, const QPaintDevice& device, const QPicture& picture,
+                    int page);
+// Pages `from`..`to`, one sheet of paper each.
+void PaintSheetPages(QPainter& painter, QPagedPaintDevice& device, const QPicture& picture,
                      int from, int to);
 
 } // namespace orvo::datasheet

@@ -15,6 +15,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QMenuBar>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -43,9 +44,10 @@ public:
     }
 
 protected:
-    void paintEvent(QPaintEvent*) override {
+    void paintEvent(QPaintEvent* event) override {
         QPainter p(this);
-        PlaySheetPicture(p, m_viewer.picture(), m_viewer.pages(), m_viewer.pictureRect());
+        PlaySheetPicture(p, m_viewer.picture(), m_viewer.pages(), m_viewer.pictureRect(),
+                         QRectF(event->rect()));
     }
 
 private:
@@ -282,7 +284,8 @@ bool PrintBoreholeSheet(const SheetSource& source, int pages, QWidget* parent,
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
-    PaintSheetPages(painter, printer, source, from, to);
+    int rendered = 0;
+    PaintSheetPages(painter, printer, RenderSheetPicture(source, rendered), from, to);
     painter.end();
     return true;
 }

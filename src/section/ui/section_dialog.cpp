@@ -248,8 +248,10 @@ QLayout* SectionDialog::buildCommands() {
             [this] { runDrawing(m_drawing.editDrawing); });
     connect(view, &QPushButton::clicked, this, [this] { runDrawing(m_drawing.view); });
     connect(print, &QPushButton::clicked, this, [this] { runDrawing(m_drawing.print); });
-    for (auto* b : {exportDrawing, exportDrawingMore})
-        connect(b, &QPushButton::clicked, this, [this] { runDrawing(m_drawing.exportDrawing); });
+    connect(exportDrawing, &QPushButton::clicked, this,
+            [this] { runDrawing(m_drawing.exportDrawing); });
+    connect(exportDrawingMore, &QPushButton::clicked, this,
+            [this] { runDrawing(m_drawing.openDrawing); });
     connect(connectIge, &QPushButton::clicked, this, &SectionDialog::onConnectIge);
     connect(describeIge, &QPushButton::clicked, this, &SectionDialog::onDescribeIge);
     return work;

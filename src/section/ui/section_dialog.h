@@ -55,6 +55,7 @@ public:
         SectionCommand view;
         SectionCommand print;
         SectionCommand exportDrawing;
+        SectionCommand openDrawing; // the icon button beside "Экспорт чертежа..."
     };
     void setDrawingCommands(DrawingCommands commands) { m_drawing = std::move(commands); }
     // The values on screen as "Сохранить" would store them.

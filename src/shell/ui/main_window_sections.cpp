@@ -1,6 +1,7 @@
 // The main window's section commands: "Новый Разрез..." and "Данные..." on a section.
 #include "connect/ui/connection_editor.h"
 #include "drawing/ui/section_windows.h"
+#include "export/ui/export_dialog.h"
 #include "export/ui/print_section.h"
 #include "section/section_record.h"
 #include "section/ui/section_dialog.h"
@@ -59,6 +60,14 @@ section::ui::SectionDialog::DrawingCommands MainWindow::drawingCommands(std::int
     };
     c.print = [this, parent, request](const section::Section& s, std::optional<std::int32_t> n) {
         exporter::PrintSection(parent, m_ctx.store, m_ctx.sink, request(s, n));
+    };
+    c.exportDrawing = [this, parent, request](const section::Section& s,
+                                              std::optional<std::int32_t> n) {
+        exporter::ExportSectionDxfWindow(parent, m_ctx.store, m_ctx.sink, request(s, n));
+    };
+    c.openDrawing = [this, parent, request](const section::Section& s,
+                                            std::optional<std::int32_t> n) {
+        exporter::OpenSectionDxfWindow(parent, m_ctx.store, m_ctx.sink, request(s, n));
     };
     return c;
 }

@@ -159,6 +159,37 @@ private slots:
         }
     }
 
+    // Page 2 of five on paper 25 cm wide: its frame (2 cm and 20.5 cm from the left edge) at
+    // the same place at every resolution, and nothing of page 3 right of 21 cm.
+    void printedPageFallsOnThePaperAtAnyResolution() {
+        int pages = 0;
+        const QPicture picture =
+            RenderSheetPicture(source(test::madeUpBorehole(90, 60, 39)), pages);
+        QCOMPARE(pages, 5);
+        for (int dpi : {50, 120}) {
+            const double u = dpi / 2.54;
+            QImage paper(static_cast<int>(25 * u), static_cast<int>(29.7 * u),
+                         QImage::Format_RGB32);
+            paper.setDotsPerMeterX(static_cast<int>(dpi / 0.0254));
+            paper.setDotsPerMeterY(static_cast<int>(dpi / 0.0254));
+            paper.fill(Qt::gray);
+            {
+                QPainter p(&paper);
+                PaintSheetPage(p, paper, picture, 2);
+            }
+            const int y = static_cast<int>(15 * u);
+            const auto darkNear = [&](double cm) {
+                for (int x = static_cast<int>(cm * u) - 2; x <= static_cast<int>(cm * u) + 2; ++x)
+                    if (qGray(paper.pixel(x, y)) < 100)
+                        return true;
+                return false;
+            };
+            QVERIFY2(darkNear(2.0) && darkNear(20.5), qPrintable(QString::number(dpi)));
+            for (int x = static_cast<int>(21 * u) + 2; x < paper.width(); ++x)
+                QCOMPARE(paper.pixel(x, y), qRgb(255, 255, 255));
+        }
+    }
+
     void settingsRerenderAfterSaving() {
         test::TempDir dir;
         platform::WorkFolder folder(dir.path());
@@ -294,6 +325,7 @@ private slots:
         // Heights " 1".." 20" and widths "Нет", "0.1".."2.0" are stored in tenths.
         auto* height = child<QComboBox>(d, "height");
         QCOMPARE(height->itemText(0), QStringLiteral(" 1"));
+        QCOMPARE(height->itemText(19), QStringLiteral(" 20"));
         QCOMPARE(height->count(), 20);
         height->setCurrentIndex(4);
         emit height->activated(4);
