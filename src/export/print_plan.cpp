@@ -100,7 +100,10 @@ std::pair<std::int64_t, std::int64_t> PrintPlan::origin(int sheet, int row, int 
 std::vector<PrintLine> PrintPlan::cutMarks(CutMarks marks, int column) const {
     const std::int64_t r = m_printer.pageW - 1;
     const std::int64_t b = m_printer.pageH - 1;
+    // 5 mm in pixels; positive values, so adding a half and truncating rounds to nearest.
+    // NOLINTNEXTLINE(bugprone-incorrect-roundings): as the printed marks have always been
     const auto mx = static_cast<std::int64_t>(m_printer.dpiX * 5 * 0.03937007874015748 + 0.5);
+    // NOLINTNEXTLINE(bugprone-incorrect-roundings)
     const auto my = static_cast<std::int64_t>(m_printer.dpiY * 5 * 0.03937007874015748 + 0.5);
     std::vector<PrintLine> out;
     if (marks == CutMarks::Corners) {
@@ -144,6 +147,7 @@ std::vector<std::string> sheetEntries(int sectionSheets) {
 std::vector<bool> sheetsInList(const std::vector<std::string>& entries,
                                const std::vector<std::string>& printList) {
     std::vector<bool> out;
+    out.reserve(entries.size());
     for (const auto& e : entries)
         out.push_back(std::any_of(printList.begin(), printList.end(), [&](const std::string& p) {
             return p.compare(0, e.size(), e) == 0;
