@@ -152,8 +152,7 @@ void BM_SectionDxf100(benchmark::State& state) {
     if (const char* dump = std::getenv("ORVO_BENCH_DXF_DUMP"); dump && *dump) {
         std::filesystem::create_directories(dump);
         writeAll(platform::WorkFolder(dump),
-                 exporter::BuildSectionDxf(s.db.folder, *in, kMetrics, {true, false, "R_"}),
-                 state);
+                 exporter::BuildSectionDxf(s.db.folder, *in, kMetrics, {true, false, "R_"}), state);
     }
 }
 BENCHMARK(BM_SectionDxf100)->Unit(benchmark::kMillisecond);
@@ -186,10 +185,15 @@ void BM_SectionDxfScaling(benchmark::State& state) {
         benchmark::DoNotOptimize(
             exporter::BuildSectionDxf(s.db.folder, *in, kMetrics, {true, false, "R_"}));
     state.counters["per_borehole"] = benchmark::Counter(
-        static_cast<double>(count), benchmark::Counter::kIsIterationInvariantRate |
-                                        benchmark::Counter::kInvert);
+        static_cast<double>(count),
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_SectionDxfScaling)->Arg(25)->Arg(50)->Arg(100)->Arg(200)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SectionDxfScaling)
+    ->Arg(25)
+    ->Arg(50)
+    ->Arg(100)
+    ->Arg(200)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

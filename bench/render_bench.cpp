@@ -187,7 +187,7 @@ void BM_RenderDemoToMetafiles(benchmark::State& state) {
             continue;
         // Each section's working connections go before the next is prepared.
         if (auto p = drawing::PrepareSectionDrawing(db.store, sink, 1, number, *section,
-                                      drawing::TextSource::StoredSection)) {
+                                                    drawing::TextSource::StoredSection)) {
             drawing::FinishSectionDrawing(db.folder, *p);
             sections.push_back(std::move(*p));
         }

@@ -148,9 +148,8 @@ int cmdRender(const Context& ctx) {
     if (!section)
         return refuse(section.error());
     platform::StreamMessageSink sink(std::cerr, platform::Answer::No);
-    const auto prepared =
-        drawing::PrepareSectionDrawing(store, sink, a->object, a->section, *section,
-                                      drawing::TextSource::StoredSection);
+    const auto prepared = drawing::PrepareSectionDrawing(
+        store, sink, a->object, a->section, *section, drawing::TextSource::StoredSection);
     if (!prepared)
         return kRefused;
     auto app = startOffscreen();

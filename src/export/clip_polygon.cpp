@@ -10,12 +10,43 @@ namespace orvo::exporter {
 
 void ClipSegmentToPolygon::setPolygon(std::span<const DxfPoint> polygon) {
     m_polygon.assign(polygon.begin(), polygon.end());
+    const std::size_t n = m_polygon.size();
+    m_edgeLength.resize(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const DxfPoint& a = m_polygon[i];
+        const DxfPoint& b = m_polygon[(i + 1) % n];
+        m_edgeLength[i] = std::sqrt((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y));
+    }
 }
 
+// The angle sum is 360° times the winding number wherever the point is off the outline, so the
+// crossings count it there at a fraction of the cost; a point on an edge (where the sum is
+// ±180° per edge) is left to the sum.
 bool ClipSegmentToPolygon::inside(DxfPoint p) const {
     const std::size_t n = m_polygon.size();
     if (n < 2)
         return false;
+    int winding = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const DxfPoint& a = m_polygon[i];
+        const DxfPoint& b = m_polygon[i + 1 == n ? 0 : i + 1];
+        const double side = (b.x - a.x) * (p.y - a.y) - (p.x - a.x) * (b.y - a.y);
+        if (std::fabs(side) <= 1e-9 * (m_edgeLength[i] + 1) && p.x >= std::min(a.x, b.x) - 1e-9 &&
+            p.x <= std::max(a.x, b.x) + 1e-9 && p.y >= std::min(a.y, b.y) - 1e-9 &&
+            p.y <= std::max(a.y, b.y) + 1e-9)
+            return angleSumInside(p);
+        if (a.y <= p.y) {
+            if (b.y > p.y && side > 0)
+                ++winding;
+        } else if (b.y <= p.y && side < 0) {
+            --winding;
+        }
+    }
+    return winding != 0;
+}
+
+bool ClipSegmentToPolygon::angleSumInside(DxfPoint p) const {
+    const std::size_t n = m_polygon.size();
     constexpr double kDegrees = 180 / std::numbers::pi;
     double sum = 0;
     double previous = std::atan2(m_polygon[0].y - p.y, m_polygon[0].x - p.x);
@@ -40,7 +71,7 @@ std::span<const ClipPiece> ClipSegmentToPolygon::clip(DxfPoint p1, DxfPoint p2) 
     const std::size_t n = m_polygon.size();
     const double dx = p2.x - p1.x;
     const double dy = p2.y - p1.y;
-    const double length = std::hypot(dx, dy);
+    const double length = std::sqrt(dx * dx + dy * dy);
     if (n < 2 || !(length >= kTolerance) || !std::isfinite(length))
         return {};
     const double slack = kTolerance / length;
@@ -49,7 +80,7 @@ std::span<const ClipPiece> ClipSegmentToPolygon::clip(DxfPoint p1, DxfPoint p2) 
         const DxfPoint& b = m_polygon[(i + 1) % n];
         const double ex = b.x - a.x;
         const double ey = b.y - a.y;
-        const double edge = std::hypot(ex, ey);
+        const double edge = m_edgeLength[i];
         const double denom = dx * ey - dy * ex;
         // Parallel within a relative tolerance: such an edge meets the segment nowhere.
         if (!(edge > 0) || std::fabs(denom) <= 1e-12 * length * edge)

@@ -34,7 +34,11 @@ public:
     static constexpr double kTolerance = 0.01; // millimetres
 
 private:
+    // The angle sum itself, for a point on the outline where the crossing count cannot tell.
+    bool angleSumInside(DxfPoint p) const;
+
     std::vector<DxfPoint> m_polygon;
+    std::vector<double> m_edgeLength;
     std::vector<double> m_cuts; // positions along the segment, 0 at p1 and 1 at p2
     std::vector<ClipPiece> m_pieces;
 };

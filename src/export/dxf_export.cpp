@@ -91,10 +91,7 @@ Result<platform::Bytes> zipSectionDxf(const SectionDxf& dxf, const std::string& 
         }
     }
     if (!ok || zip_close(archive) < 0) {
-        if (ok)
-            zip_discard(archive);
-        else
-            zip_discard(archive);
+        zip_discard(archive);
         zip_source_free(buffer);
         return archiveError("запись");
     }
@@ -189,7 +186,7 @@ ExportOutcome ExportSectionDxf(const store::ProjectStore& store, platform::Messa
     info.sectionName = in.layout.name.utf8Trimmed();
     info.sheets = static_cast<int>(in.layout.sheets.size());
     info.settings = ReadExportSettings(folder);
-    info.prefix = defaultPrefix(storedSection.value_or(0));
+    info.prefix = defaultPrefix(section.header.number);
     if (const auto choice = dialog(info)) {
         if (choice->storeSettings)
             if (const auto saved = SaveExportSettings(folder, choice->settings); !saved)

@@ -86,6 +86,8 @@ public:
     const platform::Bytes& bytes() const { return m_out; }
     std::string text() const { return std::string(m_out.begin(), m_out.end()); }
     std::string take();
+    // The bytes themselves, moved out; the writer is empty afterwards.
+    platform::Bytes takeBytes() { return std::exchange(m_out, {}); }
     // Replaces the stored file atomically, so a failed export never leaves half a drawing.
     Status save(const platform::WorkFolder& folder, std::string_view storedName) const;
 

@@ -602,16 +602,19 @@ SectionDxf BuildSectionDxf(const platform::WorkFolder& folder,
     DxfDictionaries dictionaries(folder);
     SheetBuilder sheets(folder, input, metrics, options, dictionaries);
     const int count = static_cast<int>(input.layout.sheets.size());
+    // Sheets of one section come out of a size: the last one's, with room, sizes the next.
+    std::size_t room = std::size_t{1} << 20;
     for (int i = 0; i < count; ++i) {
         DxfWriter w;
-        w.reserve(std::size_t{1} << 16);
+        w.reserve(room);
         out.sizes.push_back(sheets.build(w, i));
-        out.files.push_back(w.bytes());
+        room = std::max(room, w.bytes().size() + w.bytes().size() / 4);
+        out.files.push_back(w.takeBytes());
     }
     DxfWriter legend;
     const double wl = WriteLegendDxf(legend, dictionaries, input);
     out.sizes.emplace_back(wl, 0.1 * input.layout.sheetHeight);
-    out.files.push_back(legend.bytes());
+    out.files.push_back(legend.takeBytes());
     std::string text;
     for (const char c : platform::utf8ToCp1251(sectionDxfDescription(input, out.sizes, options))) {
         if (c == '\n')

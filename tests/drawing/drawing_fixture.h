@@ -28,7 +28,7 @@ struct DrawingFixture : DemoDatabase {
         EXPECT_TRUE(s);
         if (s)
             prepared = drawing::PrepareSectionDrawing(store, sink, 1, section, *s,
-                                                         drawing::TextSource::StoredSection);
+                                                      drawing::TextSource::StoredSection);
         EXPECT_TRUE(prepared.has_value());
         // The input stays in memory; the working connections go, as after a drawing.
         if (prepared)

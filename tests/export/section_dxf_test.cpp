@@ -2,14 +2,17 @@
 // a two-borehole section with hatch boundaries; the settings file; the delivery with its
 // refusals, archive and clean-up.
 #include "connect/auto_connect.h"
+#include "dict/consistency_type.h"
 #include "drawing/drawing_fixture.h"
 #include "export/dxf_export.h"
+#include "export/legend_dxf.h"
 #include "export_support.h"
 #include "platform/codepage.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 using namespace orvo;
 using namespace orvo::exporter;
@@ -66,11 +69,13 @@ TEST(SectionDxfGolden, TwoBoreholesWithBoundaries) {
     auto& in = prepared->input;
     in.model.lines.clear();
     ASSERT_TRUE(connect::AutoConnect(in.model, connect::LineStyle::Straight, 1));
-    in.layout.stampOtherSheets = 0;
+    in.layout.stampFirstSheet = 0; // title block 0: no block, no FSH styles
     const auto dxf = BuildSectionDxf(db.folder, in, kMetrics, {true, true, "R9_"});
     ASSERT_EQ(dxf.files.size(), 2u);
     const auto sheet = asText(dxf.files[0]);
     EXPECT_TRUE(test::dxfGolden("dxf-section-two-boreholes", sheet));
+    EXPECT_EQ(sheet.find("FSH"), std::string::npos);
+    EXPECT_EQ(count(sheet, "Shtamp\r\n"), 1u); // the layer table only
     const auto closedHtr = count(sheet, "Htr\r\n  6\r\nCONTINUOUS\r\n 70\r\n     1");
     EXPECT_EQ(closedHtr, 3u); // the areas of IGE 1, 2 and 3а
     const auto text = platform::cp1251ToUtf8(asText(dxf.description));
@@ -78,6 +83,82 @@ TEST(SectionDxfGolden, TwoBoreholesWithBoundaries) {
     EXPECT_NE(text.find("- R9_1.dxf  - лист Условных обозначений"), std::string::npos);
     EXPECT_NE(text.find("архивный файл R9_.ZIP"), std::string::npos);
     drawing::FinishSectionDrawing(db.folder, *prepared);
+}
+
+// The legend grows by 165 mm per column of the IGE table; a deleted consistency type keeps its
+// box and name but draws no pattern.
+TEST(LegendDxf, ColumnsAndDeletedTypes) {
+    test::DrawingFixture f;
+    ASSERT_TRUE(f.prepared);
+    auto& in = f.input();
+    const auto entries = in.igeList.entries;
+    struct Case {
+        std::size_t rows;
+        double width;
+    };
+    for (const auto& c : {Case{5, 210}, Case{50, 375}, Case{100, 540}}) {
+        in.igeList.entries.clear();
+        for (std::size_t i = 0; i < c.rows; ++i)
+            in.igeList.entries.push_back(entries[i % entries.size()]);
+        DxfWriter w;
+        DxfDictionaries d(f.folder);
+        EXPECT_DOUBLE_EQ(WriteLegendDxf(w, d, in), c.width) << c.rows;
+    }
+    in.igeList.entries = entries;
+    const auto before = BuildSectionDxf(f.folder, in, kMetrics, {false, false, "R2_"});
+    // Every consistency type the section uses goes; the legend loses their patterns only.
+    for (int slot = 1; slot < 10; ++slot)
+        (void)dict::DeleteConsistencyType(f.folder, slot);
+    const auto after = BuildSectionDxf(f.folder, in, kMetrics, {false, false, "R2_"});
+    const auto legendBefore = asText(before.files.back());
+    const auto legendAfter = asText(after.files.back());
+    EXPECT_LT(count(legendAfter, "POLYLINE"), count(legendBefore, "POLYLINE"));
+    EXPECT_EQ(count(legendAfter, "Txt3"), count(legendBefore, "Txt3"));
+    EXPECT_LT(asText(after.files[0]).size(), asText(before.files[0]).size());
+}
+
+namespace {
+
+class RecordingOpener : public platform::FileOpener {
+public:
+    std::vector<std::filesystem::path> opened;
+    bool open(const std::filesystem::path& file) override {
+        opened.push_back(file);
+        return true;
+    }
+};
+
+} // namespace
+
+// The icon button: every file into the temporary folder as "<time>-<i>.DXF", each opened; the
+// working folder keeps nothing.
+TEST(OpenSectionDxf, WritesIntoTheTemporaryFolderAndOpensEach) {
+    test::DemoDatabase db;
+    ASSERT_TRUE(db.made);
+    const auto tmp = db.dir.path() / "tmp";
+    std::filesystem::create_directories(tmp);
+    const char* old = std::getenv("TMPDIR");
+    const std::string saved = old ? old : "";
+    ::setenv("TMPDIR", tmp.c_str(), 1);
+    auto section = section::ReadSection(db.folder, 1, 2);
+    ASSERT_TRUE(section);
+    platform::RecordingMessageSink sink;
+    RecordingOpener opener;
+    const auto before = db.folder.listFolder("");
+    const auto files =
+        OpenSectionDxf(db.store, sink, 1, 2, *section, ExportEnvironment(kMetrics), opener);
+    if (old)
+        ::setenv("TMPDIR", saved.c_str(), 1);
+    else
+        ::unsetenv("TMPDIR");
+    ASSERT_EQ(files.size(), 3u);
+    EXPECT_EQ(opener.opened, files);
+    for (const auto& file : files) {
+        EXPECT_EQ(file.parent_path(), tmp);
+        EXPECT_EQ(file.extension(), ".DXF");
+        EXPECT_TRUE(std::filesystem::exists(file));
+    }
+    EXPECT_EQ(db.folder.listFolder(""), before);
 }
 
 TEST(ExportSettings, RoundTripShortFileAndDefaults) {

@@ -7,7 +7,9 @@
 #include "dict/title_block.h"
 #include "export/dxf_convert.h"
 
+#include <algorithm>
 #include <array>
+#include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace orvo;
@@ -43,10 +45,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
     }
     case 2: {
-        const auto elements = dict::parseConsistencyElements(item);
+        auto elements = dict::parseConsistencyElements(item);
+        // Eight elements reach every path; a hundred only take longer.
+        elements.resize(std::min<std::size_t>(elements.size(), 8));
         WriteConsistencyDxf(w, elements, 100, 40, 106, 52);
-        // Each element: at most a line per 0.01 mm across the 12 mm column, or its diagonals.
-        if (w.bytes().size() > elements.size() * 2500 * 400 + 1)
+        // Each element: at most a line per 0.01 mm across the 6 x 12 mm column, or the
+        // diagonals that cross it at up to 89 degrees: (12 + 6 tan 89°) / 0.01 of them.
+        const std::string_view text(reinterpret_cast<const char*>(w.bytes().data()),
+                                    w.bytes().size());
+        std::size_t segments = 0;
+        for (auto at = text.find("SEQEND"); at != std::string_view::npos;
+             at = text.find("SEQEND", at + 6))
+            ++segments;
+        if (segments > elements.size() * 36000)
             __builtin_trap();
         break;
     }
