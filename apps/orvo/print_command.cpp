@@ -7,6 +7,7 @@
 #include "export/ui/print_section.h"
 #include "platform/message_sink.h"
 #include "platform/numbers.h"
+#include "platform/work_folder.h"
 #include "section/section_record.h"
 #include "store/project_store.h"
 
@@ -14,6 +15,7 @@
 #include <QPageSize>
 #include <QPrinter>
 
+#include <filesystem>
 #include <iostream>
 #include <sstream>
 
@@ -118,10 +120,12 @@ int cmdPrint(const Context& ctx) {
     auto app = startOffscreen();
     platform::StreamMessageSink sink(std::cerr, platform::Answer::No);
     exporter::PrintHooks hooks;
-    hooks.choosePrinter = [&a](QWidget*) {
+    // The job goes to a scratch file beside the target, which replaces it only when complete.
+    const std::string scratch = a->pdf + ".part";
+    hooks.choosePrinter = [&a, &scratch](QWidget*) {
         auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(QString::fromStdString(a->pdf));
+        printer->setOutputFileName(QString::fromStdString(scratch));
         printer->setResolution(a->dpi);
         printer->setFullPage(true);
         // Exact: a near-standard size would otherwise be snapped to an A format.
@@ -147,11 +151,21 @@ int cmdPrint(const Context& ctx) {
     const drawing::DrawingRequest request{a->object, a->section, *section,
                                           drawing::TextSource::StoredSection};
     const auto out = exporter::PrintSection(nullptr, store, sink, request, hooks);
-    if (!out)
+    std::error_code ec;
+    if (!out) {
+        std::filesystem::remove(scratch, ec);
         return kRefused;
+    }
+    const auto written = platform::readFile(scratch);
+    std::filesystem::remove(scratch, ec);
+    if (!written.ok() || !platform::replaceFile(a->pdf, written.bytes))
+        return refuse({"Ошибка открытия (" + a->pdf + ")", "ОШИБКА", false});
+    std::string perSheet;
+    for (const int n : out->pagesPerSheet)
+        perSheet += (perSheet.empty() ? "" : ",") + std::to_string(n);
     std::cout << (out->mode == exporter::PrintMode::FullSheet ? "полный лист" : "частями") << '\t'
               << out->printer.pageW << 'x' << out->printer.pageH << '\t' << out->nx << 'x'
-              << out->ny << '\t' << out->pages << '\n';
+              << out->ny << '\t' << perSheet << '\n';
     return kOk;
 }
 

@@ -7,9 +7,11 @@
 #include "drawing/ui/sheet_pictures.h"
 #include "platform/message_sink.h"
 #include "platform/numbers.h"
+#include "platform/work_folder.h"
 #include "section/section_record.h"
 #include "store/project_store.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
@@ -128,7 +130,12 @@ int writePngs(const platform::WorkFolder& folder, const std::vector<drawing::She
         char name[32];
         std::snprintf(name, sizeof name, "sheet%3.3d.png", static_cast<int>(n));
         const auto file = (std::filesystem::path(a.png) / name).string();
-        if (!image.save(QString::fromStdString(file), "PNG"))
+        // Encoded in memory, then put in place whole.
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (!image.save(&buffer, "PNG") ||
+            !platform::replaceFile(file, platform::Bytes(png.begin(), png.end())))
             return refuse(writeError(file));
     }
     return kOk;

@@ -77,7 +77,7 @@ int drawHatching(platform::Canvas& h, const SheetContext& s, RenderProgress& pro
     const std::int64_t y1 = g.heightPx - g.dy(50);
     const auto clipLeft = static_cast<double>(g.dx(1200));
     const double clipBottom = g.y(500);
-    const int total = model.boreholePointTotal();
+    const int total = std::min(model.boreholePointTotal(), model.pointCount());
     int hatched = 0;
     // An area between two boreholes is found from both of them; it is hatched once.
     std::set<std::vector<std::int32_t>> done;

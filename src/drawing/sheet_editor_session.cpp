@@ -134,6 +134,8 @@ void SheetEditorSession::moveSelected(double mx, double my) {
 }
 
 void SheetEditorSession::setVisible(std::int32_t visible) {
+    if (m_selected < 0)
+        return;
     auto& t = m_texts[static_cast<std::size_t>(m_selected)];
     if (t.visible == visible)
         return;

@@ -189,7 +189,7 @@ void drawTitleAndTable(platform::Canvas& c, const SheetContext& s) {
             const float d = g.distanceToNext[i];
             c.drawText(g.box(dx, 100, static_cast<double>(g.designX[i + 1]), 200),
                        platform::kAlignHCenter | platform::kAlignVCenter,
-                       platform::formatFixed((d + 0.5f) / 100.0f, 2));
+                       platform::formatFixed(distanceMetres(d), 2));
         }
     }
 }

@@ -32,6 +32,10 @@ std::int64_t toPixels(double v, float factor) {
     return saturate(static_cast<double>(static_cast<float>(v) * factor));
 }
 
+float distanceMetres(float hundredths) {
+    return (hundredths + 0.5f) / 100.0f;
+}
+
 std::int64_t paperLength(std::int64_t hundredths, std::int32_t scale) {
     return scale > 0 ? hundredths * 100 / scale : 0;
 }

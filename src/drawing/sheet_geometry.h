@@ -65,6 +65,11 @@ inline constexpr std::int64_t kBaseLineY = 600;       // the base elevation sits
 SheetGeometry MakeSheetGeometry(const section::SectionLayout& layout, int sheet, double dpiX,
                                 double dpiY);
 
+// The distance row's value in metres: (d + 0.5) / 100 in single precision. The sheet and the
+// DXF export both print it with "%.2f" from this one float, so a tie of whole centimetres
+// rounds the same way in both.
+float distanceMetres(float hundredths);
+
 // Positions of every point of the model on the sheet, y upward, as the area tracing wants them.
 std::vector<connect::PointPosition> pointPositions(const SheetGeometry& g,
                                                    const connect::ConnectionModel& model);

@@ -49,8 +49,9 @@ std::vector<std::string> deliveredNames(const std::string& prefix, int files, bo
 }
 
 std::optional<Error> checkPrefix(const std::string& folder, const std::string& prefix, int files) {
-    if (prefix.find('/') != std::string::npos || prefix.find('\\') != std::string::npos ||
-        prefix.find("..") != std::string::npos || prefix.find('\0') != std::string::npos)
+    if (prefix.empty() || prefix.find('/') != std::string::npos ||
+        prefix.find('\\') != std::string::npos || prefix.find("..") != std::string::npos ||
+        prefix.find('\0') != std::string::npos)
         return badPrefix(prefix);
     for (const auto& name : deliveredNames(prefix, files, false))
         if (target(folder, name).string().size() > 255 || name.size() > 255)

@@ -309,7 +309,23 @@ void DxfWriter::beginStyleTable() {
     pair(70, "    3");
 }
 
-void DxfWriter::writeStyle(std::string_view name, std::string_view fontFaceUtf8) {
+namespace {
+
+// A name on one line: a line break inside it would end the group value early.
+std::string oneLine(std::string_view s) {
+    std::string out(s);
+    for (auto& c : out)
+        if (static_cast<unsigned char>(c) < 0x20)
+            c = ' ';
+    return out;
+}
+
+} // namespace
+
+void DxfWriter::writeStyle(std::string_view nameIn, std::string_view faceIn) {
+    const std::string name = oneLine(nameIn);
+    const std::string faceLine = oneLine(faceIn);
+    std::string_view fontFaceUtf8 = faceLine;
     Lines out(m_out);
     out.raw("  0\r\nSTYLE\r\n").code(70).integer(0).code(2).cp1251Line(name);
     out.raw(" 40\r\n0.000000\r\n 41\r\n0.000000\r\n 50\r\n0.000000\r\n");

@@ -4,6 +4,7 @@
 #include "platform/numbers.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstdio>
 
 namespace orvo::exporter {
@@ -56,6 +57,8 @@ bool PrintPlan::inBlock(int sheet, int row, int column) const {
 }
 
 std::size_t PrintPlan::at(int sheet, int row, int column) const {
+    assert(sheet >= 0 && sheet < sheetCount() && row >= 0 && row < m_ny && column >= 0 &&
+           column < m_nx);
     return (static_cast<std::size_t>(sheet) * static_cast<std::size_t>(m_ny) +
             static_cast<std::size_t>(row)) *
                static_cast<std::size_t>(m_nx) +

@@ -399,7 +399,7 @@ private:
             column(w, b, x, data);
         }
         if (b < m_g.last) {
-            const float d = (m_g.distanceToNext[i] + 0.5f) / 100.0f;
+            const float d = drawing::distanceMetres(m_g.distanceToNext[i]);
             const double paper = static_cast<double>(d) * 1000.0 / m_g.horizontalScale;
             text(w, DxfLayer::Ramka, DxfStyle::Ramka, h1, x, 15 - h1 / 2, DxfAlign::Centre,
                  x + paper / 2, platform::formatFixed(d, 2));

@@ -23,7 +23,10 @@ expected=$(awk -F'\t' '$1 < 2 {
 check "the grid's page count ($expected)" test "$(pdfinfo "$work/p.pdf" | sed -n 's/^Pages: *//p')" = "$expected"
 check "every page 288 x 432 pts" test "$(pdfinfo -f 1 -l 999 "$work/p.pdf" | grep -c 'size: *288 x 432 pts')" = "$expected"
 check "by-parts title" grep -q "^Title: *ORVO-II - Печать разреза (частями)$" <(pdfinfo "$work/p.pdf")
-check "printed mode and page" grep -q $'^частями\t1016x1524\t' "$work/parts.txt"
+check "printed mode, page and pages per sheet" grep -qP "^частями\t1016x1524\t\d+x\d+\t\d+,\d+,0$" "$work/parts.txt"
+check "the pages per sheet add up" test "$(awk -F'\t' '{ n = split($4, a, ","); for (i = 1; i <= n; ++i) s += a[i]; print s }' "$work/parts.txt")" = "$expected"
+check "nothing to print is refused" test "$(status_of "$orvo" -C "$work/w" print 1 2 --pdf "$work/none.pdf" --sheets 9)" = 1
+check "and writes no file" test ! -e "$work/none.pdf" -a ! -e "$work/none.pdf.part"
 
 check "print whole sheets" "$orvo" -C "$work/w" print 1 2 --pdf "$work/f.pdf" --page 1000x600mm >"$work/full.txt"
 check "one page per sheet and the legend" test "$(pdfinfo "$work/f.pdf" | sed -n 's/^Pages: *//p')" = "$(wc -l <"$work/sizes.txt")"

@@ -51,7 +51,7 @@ ExportDxfDialog::ExportDxfDialog(const ExportDialogInfo& info, QWidget* parent,
         return label;
     };
     auto* form = new QFormLayout;
-    form->addRow("Объект:", value(qs(info.objectName.substr(0, 120)), "object"));
+    form->addRow("Объект:", value(qs(info.objectName).left(30), "object"));
     form->addRow("Разрез:", value(qs(info.sectionName), "section"));
     form->addRow("Листов:", value(QString::number(info.sheets), "sheets"));
     m_path = value(qs(info.settings.path), "path");

@@ -114,8 +114,11 @@ protected:
         const QPointF at = event->position() - g.topLeft();
         if (at.x() < 0 || at.y() < 0 || at.x() >= g.width() || at.y() >= g.height())
             return;
-        const int c = static_cast<int>(at.x() / (g.width() / m_plan.nx()));
-        const int r = static_cast<int>(at.y() / (g.height() / m_plan.ny()));
+        // Rounding at the far edges may reach nx or ny: the last page takes it.
+        const int c =
+            std::clamp(static_cast<int>(at.x() / (g.width() / m_plan.nx())), 0, m_plan.nx() - 1);
+        const int r =
+            std::clamp(static_cast<int>(at.y() / (g.height() / m_plan.ny())), 0, m_plan.ny() - 1);
         m_plan.toggle(m_sheet, r, c);
         update();
         if (onChange)
@@ -347,9 +350,14 @@ Error printError() {
     return {"Ошибка печати", "Ошибка"};
 }
 
+// The dialogs never let this happen; a caller's own choice can.
+Error nothingToPrint() {
+    return {"Не выбрано ни одного листа для печати", "Ошибка"};
+}
+
 // One page per chosen sheet, hatching under the drawing, from the page's corner.
 bool printWhole(QPrinter& printer, const platform::WorkFolder& folder, const PrintPlan& plan,
-                const std::vector<bool>& chosen, int& pages) {
+                const std::vector<bool>& chosen, int& pages, std::vector<int>& perSheet) {
     printer.setDocName(kFullSheetJob);
     QPainter painter;
     for (int i = 0; i < plan.sheetCount(); ++i) {
@@ -363,6 +371,7 @@ bool printWhole(QPrinter& printer, const platform::WorkFolder& folder, const Pri
             return false;
         drawing::PlaySheet(painter, *pictures, 1.0, true);
         ++pages;
+        ++perSheet[static_cast<std::size_t>(i)];
     }
     return pages == 0 || painter.end();
 }
@@ -399,7 +408,7 @@ std::optional<SheetPages> splitSheet(const platform::WorkFolder& folder, const P
 }
 
 bool printParts(QPrinter& printer, const platform::WorkFolder& folder, const PrintPlan& plan,
-                CutMarks marks, int& pages) {
+                CutMarks marks, int& pages, std::vector<int>& perSheet) {
     printer.setDocName(kByPartsJob);
     QPainter painter;
     const auto& m = plan.printer();
@@ -426,6 +435,7 @@ bool printParts(QPrinter& printer, const platform::WorkFolder& folder, const Pri
                 painter.drawLine(QPointF(static_cast<double>(l.x1), static_cast<double>(l.y1)),
                                  QPointF(static_cast<double>(l.x2), static_cast<double>(l.y2)));
             ++pages;
+            ++perSheet[static_cast<std::size_t>(i)];
         }
     }
     return pages == 0 || painter.end();
@@ -474,7 +484,8 @@ std::optional<PrintOutcome> PrintSection(QWidget* parent, const store::ProjectSt
             finish();
             return std::nullopt;
         }
-        PrintOutcome out{plan->mode(), plan->printer(), plan->nx(), plan->ny(), 0};
+        PrintOutcome out{plan->mode(), plan->printer(), plan->nx(), plan->ny(), 0, {}};
+        out.pagesPerSheet.assign(static_cast<std::size_t>(plan->sheetCount()), 0);
         bool printed = true;
         if (plan->mode() == PrintMode::FullSheet) {
             const auto pick =
@@ -489,7 +500,14 @@ std::optional<PrintOutcome> PrintSection(QWidget* parent, const store::ProjectSt
             }
             if (choice->changePrinter)
                 continue;
-            printed = printWhole(*printer, folder, *plan, choice->sheets, out.pages);
+            if (std::find(choice->sheets.begin(), choice->sheets.end(), true) ==
+                choice->sheets.end()) {
+                sink.report(nothingToPrint());
+                finish();
+                return std::nullopt;
+            }
+            printed =
+                printWhole(*printer, folder, *plan, choice->sheets, out.pages, out.pagesPerSheet);
         } else {
             const auto pick = hooks.pickPages
                                   ? hooks.pickPages
@@ -506,7 +524,13 @@ std::optional<PrintOutcome> PrintSection(QWidget* parent, const store::ProjectSt
             }
             if (choice->changePrinter)
                 continue;
-            printed = printParts(*printer, folder, *plan, choice->marks, out.pages);
+            if (plan->selectedPages() == 0) {
+                sink.report(nothingToPrint());
+                finish();
+                return std::nullopt;
+            }
+            printed =
+                printParts(*printer, folder, *plan, choice->marks, out.pages, out.pagesPerSheet);
         }
         finish();
         if (!printed) {

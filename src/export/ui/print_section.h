@@ -45,6 +45,7 @@ struct PrintOutcome {
     int nx = 1;
     int ny = 1;
     int pages = 0;
+    std::vector<int> pagesPerSheet; // pages printed of each sheet, the legend last
 };
 
 // Prepares the section, asks for the printer, renders the sheets for it and prints what the

@@ -29,10 +29,14 @@ QFont screenFont(std::string_view face, int points, double dpi) {
 
 QtTextMetrics::QtTextMetrics() {
     if (qGuiApp)
-        if (const QScreen* screen = QGuiApplication::primaryScreen())
+        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
             m_dpi = screen->logicalDotsPerInchY();
+            m_dpiX = screen->logicalDotsPerInchX();
+        }
     if (!(m_dpi > 0))
         m_dpi = 96;
+    if (!(m_dpiX > 0))
+        m_dpiX = 96;
 }
 
 double QtTextMetrics::capRatio(std::string_view faceUtf8, int points) const {
@@ -51,7 +55,8 @@ double QtTextMetrics::textWidthMm(std::string_view faceUtf8, int points,
     const QFontMetrics fm(screenFont(faceUtf8, points, m_dpi));
     const int px = fm.horizontalAdvance(
         QString::fromUtf8(textUtf8.data(), static_cast<qsizetype>(textUtf8.size())));
-    return px * 25.4 / m_dpi;
+    // Widths are measured across: the horizontal resolution turns them into millimetres.
+    return px * 25.4 / m_dpiX;
 }
 
 bool DesktopFileOpener::open(const std::filesystem::path& file) {
