@@ -5,6 +5,7 @@
 #include "dict/hatch.h"
 #include "dict/mark_type.h"
 #include "dict/symbol.h"
+#include "drawing/section_content.h"
 #include "drawing/sheet_parts.h"
 
 #include <algorithm>
@@ -21,34 +22,6 @@ constexpr double kRight = 2000;       // headings and rules end at 200 mm
 constexpr double kRowWidth = 1750;    // what a row or a table row may take
 constexpr double kColumnWidth = 2100; // one legend column
 constexpr double kTop = 150;
-
-// The type codes of all section boreholes, each once, in the order they first appear.
-struct LegendCodes {
-    std::vector<int> consistency;
-    std::vector<int> water;
-    std::vector<int> samples;
-};
-
-void addOnce(std::vector<int>& codes, int code) {
-    if (std::find(codes.begin(), codes.end(), code) == codes.end())
-        codes.push_back(code);
-}
-
-LegendCodes collectCodes(const platform::WorkFolder& folder, const SectionDrawingInput& in) {
-    LegendCodes codes;
-    for (const auto& b : in.layout.boreholes) {
-        const auto record = borehole::ReadBorehole(folder, in.object, b.number);
-        if (!record)
-            continue;
-        for (const auto& l : record->ige)
-            addOnce(codes.consistency, l.consistency);
-        for (const auto& w : record->water)
-            addOnce(codes.water, w.kind);
-        for (const auto& s : record->samples)
-            addOnce(codes.samples, s.kind);
-    }
-    return codes;
-}
 
 std::string trimmed(std::string s) {
     while (!s.empty() && (s.back() == ' ' || s.back() == '\0'))
@@ -313,7 +286,7 @@ std::vector<LegendIge> legendIges(const SectionDrawingInput& in) {
 
 SheetSize RenderLegend(const platform::WorkFolder& folder, const SectionDrawingInput& input,
                        SheetSink& sink, int number, const FooterTime& time) {
-    const auto codes = collectCodes(folder, input);
+    const auto codes = CollectLegendCodes(folder, input);
     const std::vector<LegendItem> sections[3] = {
         markItems(folder, dict::MarkList::Groundwater, codes.water),
         markItems(folder, dict::MarkList::Samples, codes.samples),

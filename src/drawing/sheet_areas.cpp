@@ -2,6 +2,7 @@
 #include "drawing/sheet_parts.h"
 
 #include "dict/hatch.h"
+#include "drawing/section_content.h"
 
 #include <algorithm>
 #include <cmath>
@@ -43,22 +44,6 @@ private:
     std::map<std::int32_t, std::optional<LoadedHatch>> m_loaded;
 };
 
-// The hatch slot of a model IGE: the list entry with the same number after normalising (the
-// model upper-cases Latin letters, the list keeps them as typed); the first such entry wins.
-std::vector<std::int32_t> hatchOfModelIge(const SectionDrawingInput& in) {
-    std::vector<std::int32_t> out(in.model.igeNumbers.size(), -1);
-    for (std::size_t i = 0; i < out.size(); ++i) {
-        for (const auto& entry : in.igeList.entries) {
-            const std::string_view raw(entry.number.data(), entry.number.size());
-            if (connect::normaliseIge(raw) == in.model.igeNumbers[i]) {
-                out[i] = section::HatchForIge(entry, in.standardIges).hatch;
-                break;
-            }
-        }
-    }
-    return out;
-}
-
 } // namespace
 
 int drawHatching(platform::Canvas& h, const SheetContext& s, RenderProgress& progress) {
@@ -68,7 +53,7 @@ int drawHatching(platform::Canvas& h, const SheetContext& s, RenderProgress& pro
         return 0;
     const auto positions = pointPositions(g, model);
     const connect::LinesByPoint lines(model);
-    const auto hatchOf = hatchOfModelIge(s.in);
+    const auto hatchOf = HatchOfModelIges(s.in);
     HatchCache hatches(s.folder);
     // One origin and extent for every area of the sheet, so neighbouring areas line up.
     const std::int64_t x0 = g.dx(200);

@@ -5,6 +5,7 @@
 #include "dict/consistency_type.h"
 #include "dict/ige_description.h"
 #include "dict/mark_type.h"
+#include "drawing/section_content.h"
 
 #include <algorithm>
 #include <array>
@@ -12,33 +13,6 @@
 namespace orvo::exporter {
 
 namespace {
-
-void addOnce(std::vector<int>& codes, int code) {
-    if (std::find(codes.begin(), codes.end(), code) == codes.end())
-        codes.push_back(code);
-}
-
-struct Codes {
-    std::vector<int> consistency;
-    std::vector<int> water;
-    std::vector<int> samples;
-};
-
-Codes collectCodes(const platform::WorkFolder& folder, const drawing::SectionDrawingInput& in) {
-    Codes codes;
-    for (const auto& b : in.layout.boreholes) {
-        const auto record = borehole::ReadBorehole(folder, in.object, b.number);
-        if (!record)
-            continue;
-        for (const auto& l : record->ige)
-            addOnce(codes.consistency, l.consistency);
-        for (const auto& w : record->water)
-            addOnce(codes.water, w.kind);
-        for (const auto& s : record->samples)
-            addOnce(codes.samples, s.kind);
-    }
-    return codes;
-}
 
 class Legend {
 public:
@@ -54,7 +28,7 @@ public:
     }
 
     double run() {
-        const auto codes = collectCodes(m_d.folder(), m_in);
+        const auto codes = drawing::CollectLegendCodes(m_d.folder(), m_in);
         m_y = m_hs - m_ht - 10;
         text(DxfStyle::Txt1, m_ht, m_xc, m_y, DxfAlign::Centre, m_xc + 80,
              "Л И С Т   У С Л О В Н Ы Х   О Б О З Н А Ч Е Н И Й");

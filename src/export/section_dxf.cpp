@@ -6,6 +6,7 @@
 #include "connect/auto_connect.h"
 #include "dict/mark_type.h"
 #include "dict/title_block.h"
+#include "drawing/section_content.h"
 #include "drawing/sheet_geometry.h"
 #include "export/dxf_convert.h"
 #include "export/legend_dxf.h"
@@ -80,20 +81,6 @@ std::vector<BoreholeData> loadBoreholes(const platform::WorkFolder& folder,
     return out;
 }
 
-// The model IGE's hatch slot: the list entry of the same number after normalising both.
-std::vector<std::int32_t> hatchOfModelIge(const drawing::SectionDrawingInput& in) {
-    std::vector<std::int32_t> out(in.model.igeNumbers.size(), -1);
-    for (std::size_t i = 0; i < out.size(); ++i)
-        for (const auto& entry : in.igeList.entries) {
-            const std::string_view raw(entry.number.data(), entry.number.size());
-            if (connect::normaliseIge(raw) == in.model.igeNumbers[i]) {
-                out[i] = section::HatchForIge(entry, in.standardIges).hatch;
-                break;
-            }
-        }
-    return out;
-}
-
 struct Heights {
     double h1 = 0, h2 = 0, h3 = 0;
 };
@@ -113,7 +100,7 @@ public:
                  DxfDictionaries& dictionaries)
         : m_folder(folder), m_in(in), m_metrics(metrics), m_options(options), m_d(dictionaries),
           m_heights(textHeights(in.form, metrics)), m_boreholes(loadBoreholes(folder, in)),
-          m_hatchOf(hatchOfModelIge(in)), m_lines(in.model) {
+          m_hatchOf(drawing::HatchOfModelIges(in)), m_lines(in.model) {
         for (std::size_t i = 0; i < in.texts.size(); ++i)
             m_textsOf[in.texts[i].fileNumber].push_back(i);
         m_w1 = in.form.frameLine * 0.1;
