@@ -303,11 +303,11 @@ private:
         const auto* hatch = m_d.hatch(m_hatchOf[static_cast<std::size_t>(area.ige)]);
         if (!hatch || polygon.size() < 3)
             return;
-        double right = -HUGE_VAL;
-        for (const auto& p : polygon)
-            right = std::max(right, p.x);
+        // One pattern rectangle for every area of the sheet, ending at the sheet's right edge:
+        // ending it at each area's own rightmost point would shift the lines of a hatch that
+        // falls to the right from one area to the next, where the screen shows one pattern.
         m_clip.setPolygon(polygon);
-        WriteHatchDxf(w, *hatch, {129, m_hs - 5, right + 1, 59}, m_clip);
+        WriteHatchDxf(w, *hatch, {129, m_hs - 5, m_ws, 59}, m_clip);
     }
 
     void boundaries(DxfWriter& w) const {

@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <sstream>
+
 #include <array>
 
 using namespace orvo;
@@ -123,6 +127,50 @@ TEST(Converters, HatchLoopsStartNearThePolygon) {
     DxfWriter none;
     EXPECT_EQ(WriteHatchDxf(none, symbolsOnly, {129, 115, 2011, 59}, clip), 0u);
     EXPECT_TRUE(none.bytes().empty());
+}
+
+// The vertices the file holds, in order: every 10/20 group pair.
+std::vector<DxfPoint> vertices(const std::string& dxf) {
+    std::vector<DxfPoint> out;
+    std::istringstream in(dxf);
+    std::string code, value;
+    double x = 0;
+    while (std::getline(in, code) && std::getline(in, value)) {
+        const int c = std::atoi(code.c_str());
+        if (c == 10)
+            x = std::atof(value.c_str());
+        else if (c == 20)
+            out.push_back({x, std::atof(value.c_str())});
+    }
+    return out;
+}
+
+// Neighbouring areas hatched over one sheet-wide rectangle continue each other's lines, a
+// family falling to the right too: every piece ending on the shared edge x = 150 of the left
+// square is met there by a piece of the right one.
+TEST(Converters, NeighbouringAreasShareTheirLines) {
+    dict::HatchPattern hatch;
+    hatch.lines = {{0.1f, -30, 4}};
+    const std::array<DxfPoint, 4> left{{{130, 60}, {150, 60}, {150, 80}, {130, 80}}};
+    const std::array<DxfPoint, 4> right{{{150, 60}, {170, 60}, {170, 80}, {150, 80}}};
+    const HatchRect sheet{129, 115, 400, 59};
+    DxfWriter a, b;
+    ClipSegmentToPolygon clipA(left), clipB(right);
+    ASSERT_GT(WriteHatchDxf(a, hatch, sheet, clipA), 0u);
+    ASSERT_GT(WriteHatchDxf(b, hatch, sheet, clipB), 0u);
+    const auto va = vertices(a.text());
+    const auto vb = vertices(b.text());
+    int met = 0;
+    for (const auto& p : va) {
+        if (std::abs(p.x - 150) > 1e-6 || p.y <= 60.01 || p.y >= 79.99)
+            continue;
+        const bool continued = std::any_of(vb.begin(), vb.end(), [&](const DxfPoint& q) {
+            return std::abs(q.x - 150) < 1e-6 && std::abs(q.y - p.y) < 0.011;
+        });
+        EXPECT_TRUE(continued) << p.y;
+        ++met;
+    }
+    EXPECT_GT(met, 2);
 }
 
 TEST(ConverterGolden, TitleBlockWithStylesAndControlCharacters) {
