@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
+#include <charconv>
 #include <sstream>
 
 #include <array>
@@ -132,15 +132,24 @@ TEST(Converters, HatchLoopsStartNearThePolygon) {
 // The vertices the file holds, in order: every 10/20 group pair.
 std::vector<DxfPoint> vertices(const std::string& dxf) {
     std::vector<DxfPoint> out;
+    // Read whatever the locale: a Russian one would take the point for a separator.
+    const auto number = [](const std::string& text) {
+        double v = 0;
+        const auto first = text.find_first_not_of(' ');
+        if (first == std::string::npos)
+            return v;
+        std::from_chars(text.data() + first, text.data() + text.find_last_not_of("\r ") + 1, v);
+        return v;
+    };
     std::istringstream in(dxf);
     std::string code, value;
     double x = 0;
     while (std::getline(in, code) && std::getline(in, value)) {
-        const int c = std::atoi(code.c_str());
+        const auto c = static_cast<int>(number(code));
         if (c == 10)
-            x = std::atof(value.c_str());
+            x = number(value);
         else if (c == 20)
-            out.push_back({x, std::atof(value.c_str())});
+            out.push_back({x, number(value)});
     }
     return out;
 }
