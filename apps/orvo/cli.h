@@ -2,6 +2,8 @@
 // the tab-separated rows they print.
 #pragma once
 #include "platform/result.h"
+#include "platform/work_folder.h"
+#include "section/section_record.h"
 
 #include <filesystem>
 #include <initializer_list>
@@ -25,6 +27,9 @@ int usage(const std::string& why = {});
 int refuse(const Error& error);
 // The refusal for a working folder without DATA.
 Error noDatabase(const Context& ctx);
+// The stored section `number` of `object` in the working folder; refused without DATA.
+Result<section::Section> storedSection(const Context& ctx, const platform::WorkFolder& folder,
+                                       std::int32_t object, std::int32_t number);
 // "index<TAB>field<TAB>field..."
 void printRow(int index, std::initializer_list<std::string> fields);
 

@@ -91,6 +91,13 @@ Error noDatabase(const Context& ctx) {
     return {"Не найдена база данных DATA в папке \"" + ctx.dir.string() + "\"", "Ошибка", false};
 }
 
+Result<section::Section> storedSection(const Context& ctx, const platform::WorkFolder& folder,
+                                       std::int32_t object, std::int32_t number) {
+    if (!folder.isFolder("DATA"))
+        return noDatabase(ctx);
+    return section::ReadSection(folder, object, number);
+}
+
 // "index<TAB>field<TAB>field..." per record.
 void printRow(int index, std::initializer_list<std::string> fields) {
     std::cout << index;

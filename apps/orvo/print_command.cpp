@@ -111,10 +111,8 @@ int cmdPrint(const Context& ctx) {
     if (!a)
         return usage(kPrintUsage);
     platform::WorkFolder folder(ctx.dir);
-    if (!folder.isFolder("DATA"))
-        return refuse(noDatabase(ctx));
     store::ProjectStore store(folder);
-    const auto section = section::ReadSection(folder, a->object, a->section);
+    const auto section = storedSection(ctx, folder, a->object, a->section);
     if (!section)
         return refuse(section.error());
     auto app = startOffscreen();
@@ -175,9 +173,7 @@ int cmdTexts(const Context& ctx) {
     const auto object = static_cast<std::int32_t>(platform::parseWholeNumber(ctx.args[0]));
     const auto number = static_cast<std::int32_t>(platform::parseWholeNumber(ctx.args[1]));
     platform::WorkFolder folder(ctx.dir);
-    if (!folder.isFolder("DATA"))
-        return refuse(noDatabase(ctx));
-    const auto section = section::ReadSection(folder, object, number);
+    const auto section = storedSection(ctx, folder, object, number);
     if (!section)
         return refuse(section.error());
     platform::StreamMessageSink sink(std::cerr, platform::Answer::No);

@@ -148,10 +148,8 @@ int cmdRender(const Context& ctx) {
     if (!a)
         return usage(kRenderUsage);
     platform::WorkFolder folder(ctx.dir);
-    if (!folder.isFolder("DATA"))
-        return refuse(noDatabase(ctx));
     store::ProjectStore store(folder);
-    const auto section = section::ReadSection(folder, a->object, a->section);
+    const auto section = storedSection(ctx, folder, a->object, a->section);
     if (!section)
         return refuse(section.error());
     platform::StreamMessageSink sink(std::cerr, platform::Answer::No);

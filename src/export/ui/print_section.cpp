@@ -43,6 +43,26 @@ QWidget* infoBlock(const PrintPlan& plan) {
     return box;
 }
 
+// "Печать", "Параметры принтера..." (which also asks for the printer to be changed) and
+// "Отмена" of both print dialogs; returns the print button.
+QPushButton* addPrintButtons(QDialog& dialog, QBoxLayout& layout, bool& changePrinter) {
+    auto* buttons = new QHBoxLayout;
+    auto* print = new QPushButton("Печать");
+    auto* setup = new QPushButton("Параметры принтера...");
+    auto* cancel = new QPushButton("Отмена");
+    buttons->addWidget(print);
+    buttons->addWidget(setup);
+    buttons->addWidget(cancel);
+    layout.addLayout(buttons);
+    QObject::connect(print, &QPushButton::clicked, &dialog, &QDialog::accept);
+    QObject::connect(setup, &QPushButton::clicked, &dialog, [&dialog, &changePrinter] {
+        changePrinter = true;
+        dialog.accept();
+    });
+    QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+    return print;
+}
+
 QString sheetName(int index, int sheetCount) {
     return index + 1 < sheetCount ? QString("Лист %1").arg(index + 1) : QString("Лист УО");
 }
@@ -175,20 +195,7 @@ FullSheetDialog::FullSheetDialog(const PrintPlan& plan, QWidget* parent) : QDial
     }
     m_sheets->setCurrentRow(0);
     m_print->setCurrentRow(0);
-    auto* buttons = new QHBoxLayout;
-    m_printButton = new QPushButton("Печать");
-    auto* setup = new QPushButton("Параметры принтера...");
-    auto* cancel = new QPushButton("Отмена");
-    buttons->addWidget(m_printButton);
-    buttons->addWidget(setup);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
-    connect(m_printButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(setup, &QPushButton::clicked, this, [this] {
-        m_changePrinter = true;
-        accept();
-    });
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    m_printButton = addPrintButtons(*this, *layout, m_changePrinter);
     connect(m_buttons[0], &QPushButton::clicked, this, [this] {
         if (auto* item = m_sheets->currentItem()) {
             m_print->addItem(item->text());
@@ -273,20 +280,7 @@ PartsDialog::PartsDialog(PrintPlan& plan, const platform::WorkFolder& folder, QW
     }
     m_marks[2]->setChecked(true);
     layout->addWidget(marks);
-    auto* buttons = new QHBoxLayout;
-    m_printButton = new QPushButton("Печать");
-    auto* setup = new QPushButton("Параметры принтера...");
-    auto* cancel = new QPushButton("Отмена");
-    buttons->addWidget(m_printButton);
-    buttons->addWidget(setup);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
-    connect(m_printButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(setup, &QPushButton::clicked, this, [this] {
-        m_changePrinter = true;
-        accept();
-    });
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    m_printButton = addPrintButtons(*this, *layout, m_changePrinter);
     connect(m_sheets, &QComboBox::currentIndexChanged, this,
             [preview](int i) { preview->setSheet(i); });
     connect(all, &QPushButton::clicked, this, [this, preview] {
